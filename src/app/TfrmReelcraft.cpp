@@ -1,7 +1,387 @@
 #include "app/TfrmReelcraft.h"
 
-TfrmReelcraft::TfrmReelcraft(QWidget *parent) : QMainWindow(parent)
+#include "controls/WidgetHelpers.h"
+#include "document/SettingsKey.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+constexpr int ClientWidth = 417;
+constexpr int ClientHeight = 327;
+constexpr int FieldHeight = 20;
+constexpr int RowPitch = 22;
+constexpr int ComboHeight = 22;
+
+// Help numbers shown by What's-This help; read from the "helpTag" property of a control.
+const char *const HelpTagProperty = "helpTag";
+// Help contexts of the F1 key on the settings fields.
+const char *const HelpContextProperty = "helpContext";
+
+QToolButton *makeSpeedButton(QWidget *parent, int left, int top, int width, int height,
+                             const QString &glyph, const QString &hint)
 {
-    setWindowTitle(QStringLiteral("Java Reelcraft"));
-    resize(417, 327);
+    auto *button = new QToolButton(parent);
+    button->setGeometry(left, top, width, height);
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(width - 8, height - 8));
+    button->setToolTip(hint);
+    LoadGlyph(button, glyph);
+    return button;
+}
+
+} // namespace
+
+TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
+    : TGradientForm(parent),
+      m_services(services),
+      m_document(services.prompts),
+      m_host(services.host, services.prompts),
+      m_settingsKey(services.registry)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(8);
+    setFont(font);
+    setProperty(HelpTagProperty, -21);
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+
+    buildToolbar(client);
+    buildStrip(client);
+
+    pgReelcraft = new QTabWidget(client);
+    pgReelcraft->setGeometry(5, 141, 407, 186);
+    tbGeneral = new QWidget;
+    tbBehaviour = new QWidget;
+    tbCaptions = new QWidget;
+    pgReelcraft->addTab(tbGeneral, QStringLiteral("Options"));
+    pgReelcraft->addTab(tbBehaviour, QStringLiteral("Behaviour"));
+    pgReelcraft->addTab(tbCaptions, QStringLiteral("Captions"));
+    buildOptionsPage();
+    buildBehaviourPage();
+    buildCaptionsPage();
+    buildMenus();
+
+    // The window has a fixed single border: its size follows the client area and the menu.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(&m_document, &AnimationDocument::textSettingChanged, this, &TfrmReelcraft::showTextSetting);
+    connect(&m_document, &AnimationDocument::listSettingChanged, this, &TfrmReelcraft::showListSetting);
+    connect(&m_document, &AnimationDocument::backgroundColourChanged, this,
+            &TfrmReelcraft::showBackgroundColour);
+    connect(&m_document, &AnimationDocument::captionChanged, this, &TfrmReelcraft::SetCaption);
+    connect(&m_document, &AnimationDocument::documentReset, this, [this] {
+        const QSignalBlocker blocker(txtCaption);
+        txtCaption->clear();
+    });
+
+    m_document.BackgroundColour().SetWarnings(false);
+    showAllSettings();
+    m_document.SetCaption(AnimationDocument::StartupCaption);
+    SetCaption(m_document.Caption());
+}
+
+TfrmReelcraft::~TfrmReelcraft() = default;
+
+void TfrmReelcraft::buildToolbar(QWidget *client)
+{
+    btnAdd = makeSpeedButton(client, 6, 2, 35, 35, QStringLiteral("add"),
+                             QStringLiteral("Add one or more frames to your animation"));
+    btnAdd->setProperty(HelpTagProperty, 6);
+    btnDelete = makeSpeedButton(client, 41, 2, 35, 35, QStringLiteral("delete"),
+                                QStringLiteral("Delete the highlighted frame(s) from the animation"));
+    btnDeleteAll = makeSpeedButton(client, 76, 2, 35, 35, QStringLiteral("deleteall"),
+                                   QStringLiteral("Remove all frames from the animation"));
+    btnPreview = makeSpeedButton(client, 119, 2, 35, 35, QStringLiteral("preview"),
+                                 QStringLiteral("Choose a browser in which to preview the animation."));
+    btnPreview->setProperty(HelpTagProperty, 1);
+    btnCompile = makeSpeedButton(client, 154, 2, 35, 35, QStringLiteral("compile"),
+                                 QStringLiteral("Write the animation out to your current document"));
+    btnCompile->setProperty(HelpTagProperty, 3);
+    btnExit = makeSpeedButton(client, 200, 2, 33, 34, QStringLiteral("exit"),
+                              QStringLiteral("Exit from the Reelcraft"));
+    connect(btnExit, &QToolButton::clicked, this, &TfrmReelcraft::btnExitClick);
+
+    // Preview and compile open their dialogs once the browser list and the compile dialog
+    // are part of the program; until then they cannot be used.
+    btnPreview->setEnabled(false);
+    btnCompile->setEnabled(false);
+}
+
+void TfrmReelcraft::buildStrip(QWidget *client)
+{
+    scrFrames = new QScrollArea(client);
+    scrFrames->setGeometry(5, 39, 407, 72);
+    scrFrames->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scrFrames->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrFrames->setProperty(HelpTagProperty, 18);
+
+    Label14 = new QLabel(QStringLiteral("Filename : "), client);
+    Label14->setGeometry(5, 125, 60, 16);
+    lblFilename = new QLabel(client);
+    lblFilename->setGeometry(65, 125, 231, 16);
+    lblSize = new QLabel(QStringLiteral("Image Size : "), client);
+    lblSize->setGeometry(296, 125, 116, 16);
+}
+
+QLabel *TfrmReelcraft::addLabel(QWidget *page, const QString &text, int left, int top, int helpTag)
+{
+    auto *label = new QLabel(text, page);
+    label->move(left, top + 2);
+    label->adjustSize();
+    if (helpTag != 0)
+        label->setProperty(HelpTagProperty, helpTag);
+    return label;
+}
+
+QLineEdit *TfrmReelcraft::addTextField(QWidget *page, TextSetting setting, int left, int top, int width)
+{
+    auto *edit = new QLineEdit(page);
+    edit->setGeometry(left, top, width, FieldHeight);
+    if (const int context = AnimationSettings::helpContext(setting))
+        edit->setProperty(HelpContextProperty, context);
+    m_textFields.insert(setting, edit);
+    // textEdited comes only from the user, so showing the document never echoes back.
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, setting](const QString &text) { m_document.setText(setting, text); });
+    return edit;
+}
+
+QComboBox *TfrmReelcraft::addListField(QWidget *page, ListSetting setting, int left, int top, int width)
+{
+    auto *combo = new QComboBox(page);
+    combo->setGeometry(left, top, width, ComboHeight);
+    combo->addItems(AnimationSettings::items(setting));
+    if (const int context = AnimationSettings::helpContext(setting))
+        combo->setProperty(HelpContextProperty, context);
+    m_listFields.insert(setting, combo);
+    connect(combo, &QComboBox::activated, this,
+            [this, setting](int index) { m_document.setSelectedIndex(setting, index); });
+    return combo;
+}
+
+void TfrmReelcraft::buildOptionsPage()
+{
+    // One column of labels at the left and one of fields at FieldLeft, seven rows.
+    QWidget *page = tbGeneral;
+    constexpr int FieldLeft = 146;
+    const auto row = [](int index) { return 3 + index * RowPitch; };
+
+    addLabel(page, QStringLiteral("Applet Width"), 6, row(0));
+    txtJavaWidth = addTextField(page, TextSetting::JavaWidth, FieldLeft, row(0), 48);
+    addLabel(page, QStringLiteral("Applet Height"), 206, row(0));
+    txtJavaHeight = addTextField(page, TextSetting::JavaHeight, 290, row(0), 48);
+    btnFit = makeSpeedButton(page, 354, 2, 42, 41, QStringLiteral("stretch"), QString());
+    btnFit->setAutoRaise(false);
+
+    addLabel(page, QStringLiteral("Time Between Frames"), 6, row(1), 19);
+    txtBetweenFrames = addTextField(page, TextSetting::BetweenFrames, FieldLeft, row(1), 60);
+    addLabel(page, QStringLiteral("millisec"), FieldLeft + 64, row(1));
+    addLabel(page, QStringLiteral("Delay Before Restarting"), 6, row(2), 9);
+    txtDelay = addTextField(page, TextSetting::Delay, FieldLeft, row(2), 60);
+    addLabel(page, QStringLiteral("millisec"), FieldLeft + 64, row(2));
+    addLabel(page, QStringLiteral("# of Times to Repeat"), 6, row(3));
+    txtRepeat = addTextField(page, TextSetting::Repeat, FieldLeft, row(3), 46);
+    txtRepeat->setToolTip(QStringLiteral("Leave blank for infinite loop"));
+    chkExchange = new QCheckBox(QStringLiteral("Exchange frames when dragging"), page);
+    chkExchange->setGeometry(FieldLeft + 52, row(3), 200, FieldHeight);
+    chkExchange->setToolTip(QStringLiteral("Swap the frames when you drag one frame onto another."));
+
+    addLabel(page, QStringLiteral("Background Color"), 6, row(4));
+    scpBGColour = new QLineEdit(page);
+    scpBGColour->setGeometry(FieldLeft, row(4), 134, FieldHeight);
+    scpBGColour->setProperty(HelpContextProperty, AnimationSettings::backgroundColourHelpContext());
+    connect(scpBGColour, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_document.BackgroundColour().SetText(text); });
+
+    addLabel(page, QStringLiteral("Soundtrack"), 6, row(5));
+    txtSoundtrack = addTextField(page, TextSetting::Soundtrack, FieldLeft, row(5), 250);
+    addLabel(page, QStringLiteral("Background Image"), 6, row(6));
+    txtBackImage = addTextField(page, TextSetting::BackImage, FieldLeft, row(6), 250);
+}
+
+void TfrmReelcraft::buildBehaviourPage()
+{
+    QWidget *page = tbBehaviour;
+    addLabel(page, QStringLiteral("Behaviour At Edge"), 6, 6, 13);
+    cmbEdge = addListField(page, ListSetting::Edge, 118, 6, 164);
+    addLabel(page, QStringLiteral("Horizontal Direction"), 6, 34, 14);
+    cmbHorizDirection = addListField(page, ListSetting::HorizDirection, 118, 34, 164);
+    addLabel(page, QStringLiteral("Horiz. Speed"), 287, 34, 15);
+    txtHorizSpeed = addTextField(page, TextSetting::HorizSpeed, 368, 35, 30);
+    addLabel(page, QStringLiteral("Vertical Direction"), 6, 62, 14);
+    cmbVertDirection = addListField(page, ListSetting::VertDirection, 118, 62, 164);
+    addLabel(page, QStringLiteral("Vertical Speed"), 287, 62, 15);
+    txtVerticalSpeed = addTextField(page, TextSetting::VerticalSpeed, 368, 63, 30);
+
+    auto *explanation = new QLabel(
+        QStringLiteral("The behaviour of the animated frames can be changed to allow movement in "
+                       "different directions.  You can also choose for the animation to either "
+                       "bounce off the inside of its display area or to wrap around."),
+        page);
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation->setGeometry(6, 94, 390, 52);
+}
+
+void TfrmReelcraft::buildCaptionsPage()
+{
+    QWidget *page = tbCaptions;
+    grpCaption = new QGroupBox(QStringLiteral("Caption For Selected Frame"), page);
+    grpCaption->setGeometry(4, 2, 393, 58);
+    txtCaption = new QPlainTextEdit(grpCaption);
+    txtCaption->setGeometry(8, 18, 377, 32);
+    txtCaption->setTabChangesFocus(true);
+
+    auto *fontGroup = new QGroupBox(QStringLiteral("Font For All Captions"), page);
+    fontGroup->setGeometry(4, 62, 393, 48);
+    addLabel(fontGroup, QStringLiteral("Name"), 8, 19);
+    cmbFontName = addListField(fontGroup, ListSetting::FontName, 40, 19, 110);
+    addLabel(fontGroup, QStringLiteral("Size"), 160, 19);
+    txtFontSize = addTextField(fontGroup, TextSetting::FontSize, 186, 19, 34);
+    spnFontSizeUp = new QToolButton(fontGroup);
+    spnFontSizeUp->setArrowType(Qt::UpArrow);
+    spnFontSizeUp->setGeometry(221, 19, 16, 11);
+    spnFontSizeDown = new QToolButton(fontGroup);
+    spnFontSizeDown->setArrowType(Qt::DownArrow);
+    spnFontSizeDown->setGeometry(221, 30, 16, 11);
+    connect(spnFontSizeUp, &QToolButton::clicked, this, &TfrmReelcraft::spnFontSizeUpClick);
+    connect(spnFontSizeDown, &QToolButton::clicked, this, &TfrmReelcraft::spnFontSizeDownClick);
+    addLabel(fontGroup, QStringLiteral("Style"), 248, 19);
+    cmbFontStyle = addListField(fontGroup, ListSetting::FontStyle, 280, 19, 105);
+
+    auto *explanation = new QLabel(
+        QStringLiteral("The Reelcraft will display the caption below, or to the right of the "
+                       "image.  This choice depends on which gives more room for the text to be "
+                       "shown."),
+        page);
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation->setGeometry(6, 114, 390, 36);
+}
+
+void TfrmReelcraft::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFileOpen = mnuFile->addAction(QStringLiteral("&Open"));
+    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileSave = mnuFile->addAction(QStringLiteral("&Save"));
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = mnuFile->addAction(QStringLiteral("Save &As"));
+    N4 = mnuFile->addSeparator();
+    N4->setVisible(false);
+    N5 = mnuFile->addSeparator();
+    N5->setVisible(false);
+    Exit1 = mnuFile->addAction(QStringLiteral("E&xit"));
+    // Both Exit items show Ctrl+Q; one binding serves both, since Qt fires neither of two
+    // actions that share a shortcut.
+    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(Exit1, &QAction::triggered, this, &TfrmReelcraft::Exit1Click);
+
+    mnuCommand = bar->addMenu(QStringLiteral("&Command"));
+    mnuCommandAdd = mnuCommand->addAction(QStringLiteral("&Add"));
+    mnuCommandAdd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    Delete1 = mnuCommand->addAction(QStringLiteral("&Delete"));
+    Delete1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    DeleteAll1 = mnuCommand->addAction(QStringLiteral("D&elete All"));
+    mnuCommand->addSeparator();
+    Preview1 = mnuCommand->addAction(QStringLiteral("&Preview"));
+    Preview1->setShortcut(QKeySequence(Qt::Key_F9));
+    Compile1 = mnuCommand->addAction(QStringLiteral("&Compile"));
+    Compile1->setShortcut(QKeySequence(Qt::Key_F5));
+    mnuCommand->addSeparator();
+    mnuCommandExit = mnuCommand->addAction(QStringLiteral("E&xit") + QLatin1Char('\t')
+                                           + QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
+    connect(mnuCommandExit, &QAction::triggered, this, &TfrmReelcraft::btnExitClick);
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelpContents = mnuHelp->addAction(QStringLiteral("&Contents"));
+    mnuHelp->addSeparator();
+    mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About"));
+
+    // Commands whose dialogs are not part of the program yet stay disabled rather than
+    // pretending to work.
+    for (QAction *pending : {mnuFileOpen, mnuFileSave, mnuFileSaveAs, Preview1, Compile1,
+                             mnuHelpContents, mnuHelpAbout})
+        pending->setEnabled(false);
+}
+
+void TfrmReelcraft::showTextSetting(TextSetting setting)
+{
+    QLineEdit *edit = field(setting);
+    const QString text = m_document.text(setting);
+    if (edit && edit->text() != text)
+        edit->setText(text);
+}
+
+void TfrmReelcraft::showListSetting(ListSetting setting)
+{
+    QComboBox *combo = field(setting);
+    const int index = m_document.selectedIndex(setting);
+    if (combo && combo->currentIndex() != index)
+        combo->setCurrentIndex(index);
+}
+
+void TfrmReelcraft::showBackgroundColour()
+{
+    const QString text = m_document.BackgroundColour().Text();
+    if (scpBGColour->text() != text) {
+        // Keep the caret where the user types when the field only trimmed the text.
+        scpBGColour->setText(text);
+    }
+}
+
+void TfrmReelcraft::showAllSettings()
+{
+    for (TextSetting setting : AnimationSettings::allTextSettings())
+        showTextSetting(setting);
+    for (ListSetting setting : AnimationSettings::allListSettings())
+        showListSetting(setting);
+    showBackgroundColour();
+}
+
+void TfrmReelcraft::btnExitClick()
+{
+    close();
+}
+
+void TfrmReelcraft::Exit1Click()
+{
+    close();
+}
+
+void TfrmReelcraft::spnFontSizeDownClick()
+{
+    bool ok = false;
+    const int value = m_document.text(TextSetting::FontSize).toInt(&ok);
+    const int next = std::max(0, (ok ? value : 0) - 1);
+    m_document.setText(TextSetting::FontSize, QString::number(next));
+}
+
+void TfrmReelcraft::spnFontSizeUpClick()
+{
+    bool ok = false;
+    const int value = m_document.text(TextSetting::FontSize).toInt(&ok);
+    const int maximum = AnimationSettings::maximum(TextSetting::FontSize);
+    const int next = std::min(maximum, (ok ? value : 0) + 1);
+    m_document.setText(TextSetting::FontSize, QString::number(next));
 }

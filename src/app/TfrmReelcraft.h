@@ -1,11 +1,135 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/AppServices.h"
+#include "controls/TGradientForm.h"
+#include "document/AnimationDocument.h"
+#include "integration/HostSession.h"
+#include "platform/RegistryKey.h"
 
-// The main window of the program.
-class TfrmReelcraft : public QMainWindow
+#include <QMap>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+
+// The main window: toolbar, frame strip, the settings pages and the menu bar. Its fields
+// show the animation document and every user edit goes straight back into it; document
+// changes (reset, reading a page) update the fields without echoing back.
+class TfrmReelcraft : public TGradientForm
 {
     Q_OBJECT
 public:
-    explicit TfrmReelcraft(QWidget *parent = nullptr);
+    explicit TfrmReelcraft(AppServices services, QWidget *parent = nullptr);
+    ~TfrmReelcraft() override;
+
+    AnimationDocument &document() { return m_document; }
+    HostSession &host() { return m_host; }
+    RegistryKey &settingsKey() { return m_settingsKey; }
+
+    // The field that shows a setting.
+    QLineEdit *field(TextSetting setting) const { return m_textFields.value(setting); }
+    QComboBox *field(ListSetting setting) const { return m_listFields.value(setting); }
+
+    // Toolbar speed buttons.
+    QToolButton *btnAdd = nullptr;
+    QToolButton *btnDelete = nullptr;
+    QToolButton *btnDeleteAll = nullptr;
+    QToolButton *btnPreview = nullptr;
+    QToolButton *btnCompile = nullptr;
+    QToolButton *btnExit = nullptr;
+    QToolButton *btnFit = nullptr;
+
+    // The strip and its details.
+    QScrollArea *scrFrames = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *lblFilename = nullptr;
+    QLabel *lblSize = nullptr;
+    QCheckBox *chkExchange = nullptr;
+
+    // Pages.
+    QTabWidget *pgReelcraft = nullptr;
+    QWidget *tbGeneral = nullptr;
+    QWidget *tbBehaviour = nullptr;
+    QWidget *tbCaptions = nullptr;
+
+    // Settings fields (numeric, file and colour fields are plain edits for now).
+    QLineEdit *txtJavaWidth = nullptr;
+    QLineEdit *txtJavaHeight = nullptr;
+    QLineEdit *txtBetweenFrames = nullptr;
+    QLineEdit *txtDelay = nullptr;
+    QLineEdit *txtRepeat = nullptr;
+    QLineEdit *txtSoundtrack = nullptr;
+    QLineEdit *txtBackImage = nullptr;
+    QLineEdit *scpBGColour = nullptr;
+    QComboBox *cmbEdge = nullptr;
+    QComboBox *cmbHorizDirection = nullptr;
+    QLineEdit *txtHorizSpeed = nullptr;
+    QComboBox *cmbVertDirection = nullptr;
+    QLineEdit *txtVerticalSpeed = nullptr;
+    QComboBox *cmbFontName = nullptr;
+    QLineEdit *txtFontSize = nullptr;
+    QToolButton *spnFontSizeUp = nullptr;
+    QToolButton *spnFontSizeDown = nullptr;
+    QComboBox *cmbFontStyle = nullptr;
+    QGroupBox *grpCaption = nullptr;
+    QPlainTextEdit *txtCaption = nullptr;
+
+    // Menus.
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileOpen = nullptr;
+    QAction *mnuFileSave = nullptr;
+    QAction *mnuFileSaveAs = nullptr;
+    QAction *N4 = nullptr;
+    QAction *N5 = nullptr;
+    QAction *Exit1 = nullptr;
+    QMenu *mnuCommand = nullptr;
+    QAction *mnuCommandAdd = nullptr;
+    QAction *Delete1 = nullptr;
+    QAction *DeleteAll1 = nullptr;
+    QAction *Preview1 = nullptr;
+    QAction *Compile1 = nullptr;
+    QAction *mnuCommandExit = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelpContents = nullptr;
+    QAction *mnuHelpAbout = nullptr;
+
+public slots:
+    void btnExitClick();
+    void Exit1Click();
+    void spnFontSizeDownClick();
+    void spnFontSizeUpClick();
+
+private:
+    void buildToolbar(QWidget *client);
+    void buildStrip(QWidget *client);
+    void buildOptionsPage();
+    void buildBehaviourPage();
+    void buildCaptionsPage();
+    void buildMenus();
+
+    QLineEdit *addTextField(QWidget *page, TextSetting setting, int left, int top, int width);
+    QComboBox *addListField(QWidget *page, ListSetting setting, int left, int top, int width);
+    QLabel *addLabel(QWidget *page, const QString &text, int left, int top, int helpTag = 0);
+
+    // Document to fields, without echo.
+    void showTextSetting(TextSetting setting);
+    void showListSetting(ListSetting setting);
+    void showBackgroundColour();
+    void showAllSettings();
+
+    AppServices m_services;
+    AnimationDocument m_document;
+    HostSession m_host;
+    RegistryKey m_settingsKey;
+    QMap<TextSetting, QLineEdit *> m_textFields;
+    QMap<ListSetting, QComboBox *> m_listFields;
 };
