@@ -1,0 +1,93 @@
+#include "controls/FormPosition.h"
+
+#include "platform/RegistryKey.h"
+
+#include <QWidget>
+
+namespace {
+
+constexpr int NotStored = -999;
+constexpr Qt::WindowStates SizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// A number that does not parse counts as not stored, rather than ending the caller.
+int readNumber(const Registry &registry, Registry::Root root, const QString &key, const QString &name)
+{
+    bool ok = false;
+    const int value = registry.readString(root, key, name, QString::number(NotStored)).trimmed().toInt(&ok);
+    return ok ? value : NotStored;
+}
+
+void setSizeState(QWidget *window, Qt::WindowState state)
+{
+    window->setWindowState((window->windowState() & ~SizeStates) | state);
+}
+
+} // namespace
+
+QString FormPositionKey(const QString &name)
+{
+    return QStringLiteral("Form Positions\\") + name;
+}
+
+bool LoadFormPosition(const RegistryKey &registry, QWidget *window, const QString &name)
+{
+    if (!window)
+        return false;
+    const Registry &store = registry.registry();
+    const Registry::Root root = registry.root();
+    const QString key = registry.absolutePath(FormPositionKey(name));
+
+    const int top = readNumber(store, root, key, QStringLiteral("Top"));
+    const int left = readNumber(store, root, key, QStringLiteral("Left"));
+    const int width = readNumber(store, root, key, QStringLiteral("Width"));
+    const int height = readNumber(store, root, key, QStringLiteral("Height"));
+    const QString state = store.readString(root, key, QStringLiteral("Window State"), QString());
+
+    bool result = false;
+    if (state.compare(QLatin1String("Max"), Qt::CaseInsensitive) == 0) {
+        setSizeState(window, Qt::WindowMaximized);
+        result = true;
+    } else if (state.compare(QLatin1String("Min"), Qt::CaseInsensitive) == 0) {
+        setSizeState(window, Qt::WindowMinimized);
+        result = true;
+    } else if (state.compare(QLatin1String("Normal"), Qt::CaseInsensitive) == 0) {
+        setSizeState(window, Qt::WindowNoState);
+        result = true;
+    }
+
+    if (window->windowState() & SizeStates)
+        return result;
+    if (top == NotStored)
+        result = false;
+    else
+        window->move(window->x(), top);
+    if (left != NotStored)
+        window->move(left, window->y());
+    if (width != NotStored)
+        window->resize(width, window->height());
+    if (height != NotStored)
+        window->resize(window->width(), height);
+    return result;
+}
+
+bool SaveFormPosition(RegistryKey &registry, const QWidget *window, const QString &name)
+{
+    if (!window)
+        return false;
+    Registry &store = registry.registry();
+    const Registry::Root root = registry.root();
+    const QString key = registry.absolutePath(FormPositionKey(name));
+
+    QString state = QStringLiteral("Normal");
+    if (window->windowState() & Qt::WindowMinimized)
+        state = QStringLiteral("Min");
+    else if (window->windowState() & Qt::WindowMaximized)
+        state = QStringLiteral("Max");
+
+    bool written = store.writeString(root, key, QStringLiteral("Top"), QString::number(window->y()));
+    written = store.writeString(root, key, QStringLiteral("Left"), QString::number(window->x())) && written;
+    written = store.writeString(root, key, QStringLiteral("Width"), QString::number(window->width())) && written;
+    written = store.writeString(root, key, QStringLiteral("Height"), QString::number(window->height())) && written;
+    written = store.writeString(root, key, QStringLiteral("Window State"), state) && written;
+    return written;
+}
