@@ -1,5 +1,7 @@
 #include "app/TfrmReelcraft.h"
 
+#include "colour/TTarnColourPicker.h"
+#include "controls/TTarnEdit.h"
 #include "controls/WidgetHelpers.h"
 #include "document/SettingsKey.h"
 
@@ -85,8 +87,6 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
 
     connect(&m_document, &AnimationDocument::textSettingChanged, this, &TfrmReelcraft::showTextSetting);
     connect(&m_document, &AnimationDocument::listSettingChanged, this, &TfrmReelcraft::showListSetting);
-    connect(&m_document, &AnimationDocument::backgroundColourChanged, this,
-            &TfrmReelcraft::showBackgroundColour);
     connect(&m_document, &AnimationDocument::captionChanged, this, &TfrmReelcraft::SetCaption);
     connect(&m_document, &AnimationDocument::documentReset, this, [this] {
         const QSignalBlocker blocker(txtCaption);
@@ -152,10 +152,16 @@ QLabel *TfrmReelcraft::addLabel(QWidget *page, const QString &text, int left, in
     return label;
 }
 
-QLineEdit *TfrmReelcraft::addTextField(QWidget *page, TextSetting setting, int left, int top, int width)
+TTarnEdit *TfrmReelcraft::addTextField(QWidget *page, TextSetting setting, int left, int top, int width)
 {
-    auto *edit = new QLineEdit(page);
+    auto *edit = new TTarnEdit(page, &m_services.prompts, &m_services.registry);
     edit->setGeometry(left, top, width, FieldHeight);
+    const bool isFile = setting == TextSetting::Soundtrack || setting == TextSetting::BackImage;
+    if (!isFile) {
+        // Every other field is a number typed as digits; none stores itself in the registry.
+        edit->Filter.NumericOnly = true;
+        edit->Filter.Max = AnimationSettings::maximum(setting);
+    }
     if (const int context = AnimationSettings::helpContext(setting))
         edit->setProperty(HelpContextProperty, context);
     m_textFields.insert(setting, edit);
@@ -199,23 +205,26 @@ void TfrmReelcraft::buildOptionsPage()
     txtDelay = addTextField(page, TextSetting::Delay, FieldLeft, row(2), 60);
     addLabel(page, QStringLiteral("millisec"), FieldLeft + 64, row(2));
     addLabel(page, QStringLiteral("# of Times to Repeat"), 6, row(3));
-    txtRepeat = addTextField(page, TextSetting::Repeat, FieldLeft, row(3), 46);
+    txtRepeat = addTextField(page, TextSetting::Repeat, FieldLeft, row(3), 60);
     txtRepeat->setToolTip(QStringLiteral("Leave blank for infinite loop"));
+
+    addLabel(page, QStringLiteral("Background Color"), 262, row(2));
+    scpBGColour = new TTarnColourPicker(m_document.BackgroundColour(), page);
+    scpBGColour->setGeometry(262, row(3) - 3, 108, 27);
+    scpBGColour->setProperty(HelpContextProperty, AnimationSettings::backgroundColourHelpContext());
+
     chkExchange = new QCheckBox(QStringLiteral("Exchange frames when dragging"), page);
-    chkExchange->setGeometry(FieldLeft + 52, row(3), 200, FieldHeight);
+    chkExchange->setGeometry(6, row(4), 220, FieldHeight);
     chkExchange->setToolTip(QStringLiteral("Swap the frames when you drag one frame onto another."));
 
-    addLabel(page, QStringLiteral("Background Color"), 6, row(4));
-    scpBGColour = new QLineEdit(page);
-    scpBGColour->setGeometry(FieldLeft, row(4), 134, FieldHeight);
-    scpBGColour->setProperty(HelpContextProperty, AnimationSettings::backgroundColourHelpContext());
-    connect(scpBGColour, &QLineEdit::textEdited, this,
-            [this](const QString &text) { m_document.BackgroundColour().SetText(text); });
-
     addLabel(page, QStringLiteral("Soundtrack"), 6, row(5));
-    txtSoundtrack = addTextField(page, TextSetting::Soundtrack, FieldLeft, row(5), 250);
+    txtSoundtrack = addTextField(page, TextSetting::Soundtrack, FieldLeft, row(5), 226);
+    txtSoundtrack->FileFilter = QStringLiteral("AU Files|*.au");
+    txtSoundtrack->SetFileBrowser(true);
     addLabel(page, QStringLiteral("Background Image"), 6, row(6));
-    txtBackImage = addTextField(page, TextSetting::BackImage, FieldLeft, row(6), 250);
+    txtBackImage = addTextField(page, TextSetting::BackImage, FieldLeft, row(6), 226);
+    txtBackImage->FileFilter = QStringLiteral("*.GIF,*.JPG|*.gif;*.jpg");
+    txtBackImage->SetFileBrowser(true);
 }
 
 void TfrmReelcraft::buildBehaviourPage()
@@ -341,22 +350,12 @@ void TfrmReelcraft::showListSetting(ListSetting setting)
         combo->setCurrentIndex(index);
 }
 
-void TfrmReelcraft::showBackgroundColour()
-{
-    const QString text = m_document.BackgroundColour().Text();
-    if (scpBGColour->text() != text) {
-        // Keep the caret where the user types when the field only trimmed the text.
-        scpBGColour->setText(text);
-    }
-}
-
 void TfrmReelcraft::showAllSettings()
 {
     for (TextSetting setting : AnimationSettings::allTextSettings())
         showTextSetting(setting);
     for (ListSetting setting : AnimationSettings::allListSettings())
         showListSetting(setting);
-    showBackgroundColour();
 }
 
 void TfrmReelcraft::btnExitClick()

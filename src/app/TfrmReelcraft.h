@@ -20,6 +20,8 @@ class QScrollArea;
 class QTabWidget;
 class QToolButton;
 class QWidget;
+class TTarnColourPicker;
+class TTarnEdit;
 
 // The main window: toolbar, frame strip, the settings pages and the menu bar. Its fields
 // show the animation document and every user edit goes straight back into it; document
@@ -36,7 +38,7 @@ public:
     RegistryKey &settingsKey() { return m_settingsKey; }
 
     // The field that shows a setting.
-    QLineEdit *field(TextSetting setting) const { return m_textFields.value(setting); }
+    TTarnEdit *field(TextSetting setting) const { return m_textFields.value(setting); }
     QComboBox *field(ListSetting setting) const { return m_listFields.value(setting); }
 
     // Toolbar speed buttons.
@@ -61,22 +63,22 @@ public:
     QWidget *tbBehaviour = nullptr;
     QWidget *tbCaptions = nullptr;
 
-    // Settings fields (numeric, file and colour fields are plain edits for now).
-    QLineEdit *txtJavaWidth = nullptr;
-    QLineEdit *txtJavaHeight = nullptr;
-    QLineEdit *txtBetweenFrames = nullptr;
-    QLineEdit *txtDelay = nullptr;
-    QLineEdit *txtRepeat = nullptr;
-    QLineEdit *txtSoundtrack = nullptr;
-    QLineEdit *txtBackImage = nullptr;
-    QLineEdit *scpBGColour = nullptr;
+    // Settings fields.
+    TTarnEdit *txtJavaWidth = nullptr;
+    TTarnEdit *txtJavaHeight = nullptr;
+    TTarnEdit *txtBetweenFrames = nullptr;
+    TTarnEdit *txtDelay = nullptr;
+    TTarnEdit *txtRepeat = nullptr;
+    TTarnEdit *txtSoundtrack = nullptr;
+    TTarnEdit *txtBackImage = nullptr;
+    TTarnColourPicker *scpBGColour = nullptr;
     QComboBox *cmbEdge = nullptr;
     QComboBox *cmbHorizDirection = nullptr;
-    QLineEdit *txtHorizSpeed = nullptr;
+    TTarnEdit *txtHorizSpeed = nullptr;
     QComboBox *cmbVertDirection = nullptr;
-    QLineEdit *txtVerticalSpeed = nullptr;
+    TTarnEdit *txtVerticalSpeed = nullptr;
     QComboBox *cmbFontName = nullptr;
-    QLineEdit *txtFontSize = nullptr;
+    TTarnEdit *txtFontSize = nullptr;
     QToolButton *spnFontSizeUp = nullptr;
     QToolButton *spnFontSizeDown = nullptr;
     QComboBox *cmbFontStyle = nullptr;
@@ -116,20 +118,19 @@ private:
     void buildCaptionsPage();
     void buildMenus();
 
-    QLineEdit *addTextField(QWidget *page, TextSetting setting, int left, int top, int width);
+    TTarnEdit *addTextField(QWidget *page, TextSetting setting, int left, int top, int width);
     QComboBox *addListField(QWidget *page, ListSetting setting, int left, int top, int width);
     QLabel *addLabel(QWidget *page, const QString &text, int left, int top, int helpTag = 0);
 
     // Document to fields, without echo.
     void showTextSetting(TextSetting setting);
     void showListSetting(ListSetting setting);
-    void showBackgroundColour();
     void showAllSettings();
 
     AppServices m_services;
     AnimationDocument m_document;
     HostSession m_host;
     RegistryKey m_settingsKey;
-    QMap<TextSetting, QLineEdit *> m_textFields;
+    QMap<TextSetting, TTarnEdit *> m_textFields;
     QMap<ListSetting, QComboBox *> m_listFields;
 };

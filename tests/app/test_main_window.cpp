@@ -1,5 +1,8 @@
 #include "app/ReelcraftApplication.h"
 #include "app/TfrmReelcraft.h"
+#include "colour/TTarnColourPicker.h"
+#include "controls/TTarnCombo.h"
+#include "controls/TTarnEdit.h"
 #include "platform/NoHostLink.h"
 #include "platform/Registry.h"
 
@@ -86,7 +89,7 @@ void TestMainWindow::startupValuesShown()
     QCOMPARE(m_window->cmbEdge->currentText(), QStringLiteral("Bounce Off Edge"));
     QCOMPARE(m_window->cmbHorizDirection->currentText(), QStringLiteral("No Sideways Movement"));
     QCOMPARE(m_window->cmbVertDirection->currentText(), QStringLiteral("No Vertical Movement"));
-    QCOMPARE(m_window->scpBGColour->text(), QString());
+    QCOMPARE(m_window->scpBGColour->Text(), QString());
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Java Reelcraft 1.7"));
 }
 
@@ -105,7 +108,7 @@ void TestMainWindow::typingGoesIntoTheDocument()
     QTest::keyClicks(m_window->txtJavaWidth, QStringLiteral("320"));
     QCOMPARE(m_window->document().text(TextSetting::JavaWidth), QStringLiteral("320"));
 
-    QTest::keyClicks(m_window->scpBGColour, QStringLiteral("FF8000"));
+    QTest::keyClicks(m_window->scpBGColour->TextBox()->lineEdit(), QStringLiteral("FF8000"));
     QVERIFY(m_window->document().BackgroundColour().IsHtmlColour());
     QCOMPARE(m_window->document().BackgroundColour().HtmlColour(), QStringLiteral("FF8000"));
 
@@ -126,7 +129,7 @@ void TestMainWindow::documentChangesShowWithoutEcho()
     m_window->document().setSelectedIndex(ListSetting::HorizDirection, RightToLeft);
     QCOMPARE(m_window->cmbHorizDirection->currentText(), QStringLiteral("Right To Left"));
     m_window->document().BackgroundColour().SetText(QStringLiteral("#00FF00"));
-    QCOMPARE(m_window->scpBGColour->text(), QStringLiteral("00FF00"));
+    QCOMPARE(m_window->scpBGColour->TextBox()->currentText(), QStringLiteral("00FF00"));
 }
 
 void TestMainWindow::resetShowsResetValues()
@@ -136,7 +139,7 @@ void TestMainWindow::resetShowsResetValues()
     m_window->document().ResetDocument();
     QCOMPARE(m_window->txtBetweenFrames->text(), QStringLiteral("0"));
     QCOMPARE(m_window->txtRepeat->text(), QString());
-    QCOMPARE(m_window->scpBGColour->text(), QString());
+    QCOMPARE(m_window->scpBGColour->Text(), QString());
     QCOMPARE(m_window->cmbFontName->currentText(), QStringLiteral("Helvetica"));
     QCOMPARE(m_window->cmbFontStyle->currentText(), QStringLiteral("[None]"));
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Reelcraft"));
@@ -251,7 +254,7 @@ void TestMainWindow::layoutFitsTheClientArea()
                      qPrintable(label->text()));
         }
         QWidget *parent = widget->parentWidget();
-        if (widget->isWindow() || !parent || !widget->isVisibleTo(parent)
+        if (widget->window() != m_window.get() || !parent || !widget->isVisibleTo(parent)
             || parent->inherits("QStackedWidget") || parent->inherits("QAbstractScrollArea"))
             continue;
         if (parent->objectName().startsWith(QLatin1String("qt_")))

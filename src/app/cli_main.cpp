@@ -1,0 +1,13 @@
+#include "output/cli/ReelcraftCli.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnwick"));
+    QCoreApplication::setApplicationName(QStringLiteral("Java Reelcraft"));
+    return ReelcraftCli::Run(QCoreApplication::arguments().mid(1), stdout, stderr);
+}
