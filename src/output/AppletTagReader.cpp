@@ -1,0 +1,228 @@
+#include "output/AppletTagReader.h"
+
+#include "controls/PathUtils.h"
+#include "controls/TextUtils.h"
+#include "document/AnimationDocument.h"
+#include "integration/HostSession.h"
+#include "output/AppletTagText.h"
+
+#include <QFileInfo>
+#include <QList>
+
+namespace {
+
+// The parameters the reader knows, in the order a token's name is compared with them.
+enum class Parameter { CaptionList, ImageList, Move, Pause, EndDelay, Repeat, Bg, Soundtrack, Background, Bounce };
+
+struct ParameterName
+{
+    QLatin1String name;
+    Parameter parameter;
+};
+
+const ParameterName kParameters[] = {
+    {QLatin1String("captionlist"), Parameter::CaptionList},
+    {QLatin1String("imagelist"), Parameter::ImageList},
+    {QLatin1String("move"), Parameter::Move},
+    {QLatin1String("pause"), Parameter::Pause},
+    {QLatin1String("enddelay"), Parameter::EndDelay},
+    {QLatin1String("repeat"), Parameter::Repeat},
+    {QLatin1String("bg"), Parameter::Bg},
+    {QLatin1String("soundtrack"), Parameter::Soundtrack},
+    {QLatin1String("background"), Parameter::Background},
+    {QLatin1String("bounce"), Parameter::Bounce},
+};
+
+// The token's first word: up to its first blank, tab or line break.
+QStringView firstWord(const QString &token)
+{
+    for (qsizetype i = 0; i < token.size(); ++i) {
+        const QChar c = token.at(i);
+        if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n')
+            return QStringView(token).left(i);
+    }
+    return QStringView(token);
+}
+
+QString attribute(const QString &token, const QString &name)
+{
+    return DecodeCharacterReferences(GetAttributeValue(token, name));
+}
+
+class TagReader
+{
+public:
+    TagReader(AnimationDocument &document, const AppletTagReaderOptions &options)
+        : m_document(document), m_options(options)
+    {
+    }
+
+    void handle(const QString &token)
+    {
+        if (firstWord(token).compare(QLatin1String("<applet"), Qt::CaseInsensitive) == 0) {
+            m_document.setText(TextSetting::JavaWidth, attribute(token, QStringLiteral("width")));
+            m_document.setText(TextSetting::JavaHeight, attribute(token, QStringLiteral("height")));
+            return;
+        }
+        const QString name = GetAttributeValue(token, QStringLiteral("name"));
+        if (name.isEmpty())
+            return;
+        const QString decodedName = DecodeCharacterReferences(name);
+        for (const ParameterName &known : kParameters) {
+            if (decodedName.compare(known.name, Qt::CaseInsensitive) == 0) {
+                apply(known.parameter, attribute(token, QStringLiteral("value")));
+                return;
+            }
+        }
+    }
+
+private:
+    void apply(Parameter parameter, const QString &value)
+    {
+        switch (parameter) {
+        case Parameter::CaptionList:
+            m_captions = SplitText(value, QStringLiteral("|"));
+            break;
+        case Parameter::ImageList:
+            readImageList(value);
+            break;
+        case Parameter::Move:
+            readMove(value);
+            break;
+        case Parameter::Pause:
+            m_document.setText(TextSetting::BetweenFrames, value);
+            break;
+        case Parameter::EndDelay:
+            m_document.setText(TextSetting::Delay, value);
+            break;
+        case Parameter::Repeat:
+            m_document.setText(TextSetting::Repeat, value);
+            break;
+        case Parameter::Bg:
+            readBackgroundColour(value);
+            break;
+        case Parameter::Soundtrack:
+            m_document.setText(TextSetting::Soundtrack, resolvedIfFound(value));
+            break;
+        case Parameter::Background:
+            m_document.setText(TextSetting::BackImage, resolvedIfFound(value));
+            break;
+        case Parameter::Bounce:
+            m_document.setSelectedIndex(ListSetting::Edge,
+                                        value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
+                                            ? BounceOffEdge
+                                            : DisappearOffEdge);
+            break;
+        }
+    }
+
+    void readImageList(const QString &value)
+    {
+        const QStringList entries = SplitText(value, QStringLiteral(","));
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const QString entry = DecodePictureReference(entries.at(i));
+            const QString path = entry.contains(QLatin1String("file:///"))
+                ? FileURLToPath(entry)
+                : ResolveRelativePath(m_options.baseDocumentName, entry);
+            if (!ReferencedFileExists(path))
+                continue;
+            const QString caption = i < m_captions.size() ? m_captions.at(i) : QString();
+            if (m_options.addFrame)
+                m_options.addFrame(path, caption);
+            else
+                m_document.appendFrame(path, caption);
+        }
+        if (m_options.layoutFrames)
+            m_options.layoutFrames();
+    }
+
+    void readMove(const QString &value)
+    {
+        const qsizetype comma = value.indexOf(QLatin1Char(','));
+        const std::optional<qint64> horizontal =
+            comma < 0 ? std::nullopt : ParseIntegerText(value.left(comma));
+        const std::optional<qint64> vertical =
+            comma < 0 ? std::nullopt : ParseIntegerText(value.mid(comma + 1));
+        if (!horizontal || !vertical) {
+            // Unreadable: no sideways movement; the vertical fields are left as they are.
+            m_document.setSelectedIndex(ListSetting::HorizDirection, NoSidewaysMovement);
+            m_document.setText(TextSetting::HorizSpeed, QStringLiteral("0"));
+            return;
+        }
+        setMovement(*horizontal, ListSetting::HorizDirection, TextSetting::HorizSpeed);
+        setMovement(*vertical, ListSetting::VertDirection, TextSetting::VerticalSpeed);
+    }
+
+    void setMovement(qint64 component, ListSetting direction, TextSetting speed)
+    {
+        // ParseIntegerText never gives the smallest 64-bit value, so the negation is safe.
+        m_document.setText(speed, QString::number(component < 0 ? -component : component));
+        // Item 1 moves toward growing coordinates (left to right, top to bottom), item 2 back.
+        m_document.setSelectedIndex(direction, component == 0 ? 0 : (component > 0 ? 1 : 2));
+    }
+
+    void readBackgroundColour(const QString &value)
+    {
+        HtmlColourField &field = m_document.BackgroundColour();
+        // Each bg value decides the colour on its own: no validity found for an earlier one
+        // may stay behind when this one is in decimal form or no colour at all.
+        field.Clear();
+        field.SetDecimalMode(false);
+        field.SetText(value.startsWith(QLatin1Char('#')) ? value.mid(1) : value);
+    }
+
+    QString resolvedIfFound(const QString &value) const
+    {
+        const QString resolved = ResolveRelativePath(m_options.baseDocumentName, value);
+        return ReferencedFileExists(resolved) ? resolved : value;
+    }
+
+    AnimationDocument &m_document;
+    const AppletTagReaderOptions &m_options;
+    QStringList m_captions;
+};
+
+} // namespace
+
+bool ReferencedFileExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+QString ReaderBaseDocumentName(HostSession *host)
+{
+    if (!host || !host->HostLinked())
+        return QString();
+    return host->GetHostDocumentName();
+}
+
+void ReadAppletTag(AnimationDocument &document, const QString &text, const AppletTagReaderOptions &options)
+{
+    if (text.isEmpty())
+        return;
+    document.ResetDocument();
+
+    // The "<...>" tokens as ExtractTags cuts them (each from a "<" to the first ">" after
+    // it; a "<" without one ends the cutting), kept as places so a large page is not
+    // copied token by token before the first one is read.
+    struct Place
+    {
+        qsizetype start;
+        qsizetype length;
+    };
+    QList<Place> places;
+    for (qsizetype pos = 0;;) {
+        const qsizetype open = text.indexOf(QLatin1Char('<'), pos);
+        if (open < 0)
+            break;
+        const qsizetype close = text.indexOf(QLatin1Char('>'), open + 1);
+        if (close < 0)
+            break;
+        places.append({open, close + 1 - open});
+        pos = close + 1;
+    }
+
+    TagReader reader(document, options);
+    for (qsizetype i = places.size() - 1; i >= 0; --i)
+        reader.handle(text.mid(places.at(i).start, places.at(i).length));
+}

@@ -1,0 +1,164 @@
+#include "output/AppletTagWriter.h"
+
+#include "controls/PathUtils.h"
+#include "document/AnimationDocument.h"
+#include "output/AppletTagText.h"
+
+namespace {
+
+const QLatin1String kLineBreak("\r\n");
+
+QString imageListEntry(const QString &picturePath, ImageListForm form, const QString &folderOrDocumentName)
+{
+    switch (form) {
+    case ImageListForm::FileNameOnly:
+        return ExtractFileName(picturePath);
+    case ImageListForm::InFolder:
+        return JoinPath(folderOrDocumentName, ExtractFileName(picturePath));
+    case ImageListForm::RelativeToDocument:
+        if (folderOrDocumentName.isEmpty())
+            return PathToFileURL(picturePath);
+        return MakeRelativePath(folderOrDocumentName, picturePath).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    case ImageListForm::FileUrl:
+        return PathToFileURL(picturePath);
+    }
+    return PathToFileURL(picturePath);
+}
+
+qint64 speedValue(const QString &text)
+{
+    return ParseIntegerText(text).value_or(0);
+}
+
+// One component of the move value from a direction list and its speed text.
+QString moveComponent(int selectedItem, const QString &speed)
+{
+    switch (selectedItem) {
+    case 1:
+        return speed;
+    case 2:
+        return QLatin1Char('-') + speed;
+    default:
+        return QStringLiteral("0");
+    }
+}
+
+void appendParameter(QString &out, QLatin1String name, const QString &value)
+{
+    out += QLatin1String("<param name=\"");
+    out += name;
+    out += QLatin1String("\" value=\"");
+    out += EscapeAttributeValue(value, ValueQuoting::Quoted);
+    out += QLatin1String("\">");
+    out += kLineBreak;
+}
+
+QString captionList(const AnimationDocument &document)
+{
+    QString list;
+    const FrameList &frames = document.Frames();
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        if (i > 0)
+            list += QLatin1Char('|');
+        list += frames.at(i).CaptionText;
+    }
+    return list;
+}
+
+bool holdsMoreThanSeparators(const QString &list)
+{
+    for (const QChar c : list) {
+        if (c != u'|')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString BuildImageList(const AnimationDocument &document, ImageListForm form,
+                       const QString &folderOrDocumentName)
+{
+    QString list;
+    const FrameList &frames = document.Frames();
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        if (i > 0)
+            list += QLatin1Char(',');
+        list += EscapePictureReference(imageListEntry(frames.at(i).PicturePath, form, folderOrDocumentName));
+    }
+    return list;
+}
+
+bool CaptionsAreWritten(const AnimationDocument &document)
+{
+    if (speedValue(document.text(TextSetting::HorizSpeed)) != 0
+        || speedValue(document.text(TextSetting::VerticalSpeed)) != 0)
+        return false;
+    for (const AnimationFrame &frame : document.Frames()) {
+        if (holdsMoreThanSeparators(frame.CaptionText))
+            return true;
+    }
+    return false;
+}
+
+QString BareFileName(const QString &path)
+{
+    QString name = ExtractFileName(path);
+    while (IsWindowsFormPath(name)) {
+        const QString shorter = ExtractFileName(name);
+        if (shorter == name)
+            break;
+        name = shorter;
+    }
+    return name;
+}
+
+QString WriteAppletTag(const AnimationDocument &document, const QString &imageList)
+{
+    const AnimationSettings &settings = document.settings();
+    QString out;
+    out.reserve(imageList.size() + 512);
+
+    out += QLatin1String("<applet code=\"quilanim\" width=");
+    out += EscapeAttributeValue(settings.JavaWidth, ValueQuoting::Unquoted);
+    out += QLatin1String(" height=");
+    out += EscapeAttributeValue(settings.JavaHeight, ValueQuoting::Unquoted);
+    out += QLatin1Char('>');
+    out += kLineBreak;
+
+    appendParameter(out, QLatin1String("imagelist"), imageList);
+
+    if (CaptionsAreWritten(document)) {
+        appendParameter(out, QLatin1String("captionlist"), captionList(document));
+        if (settings.FontName != NoSelectedItem)
+            appendParameter(out, QLatin1String("fontname"), document.selectedItemText(ListSetting::FontName));
+        if (!settings.FontSize.isEmpty())
+            appendParameter(out, QLatin1String("fontsize"), settings.FontSize);
+        if (settings.FontStyle != NoSelectedItem)
+            appendParameter(out, QLatin1String("fontstyle"), QString::number(settings.FontStyle));
+    }
+
+    appendParameter(out, QLatin1String("move"),
+                    moveComponent(settings.HorizDirection, settings.HorizSpeed) + QLatin1Char(',')
+                        + moveComponent(settings.VertDirection, settings.VerticalSpeed));
+    appendParameter(out, QLatin1String("pause"), settings.BetweenFrames);
+    appendParameter(out, QLatin1String("enddelay"), settings.Delay);
+    appendParameter(out, QLatin1String("bounce"),
+                    settings.Edge == BounceOffEdge ? QStringLiteral("true") : QStringLiteral("false"));
+    if (!settings.Repeat.isEmpty())
+        appendParameter(out, QLatin1String("repeat"), settings.Repeat);
+    if (document.BackgroundColour().IsHtmlColour())
+        appendParameter(out, QLatin1String("bg"), QLatin1Char('#') + document.BackgroundColour().HtmlColour());
+
+    // Only the names: the files are copied beside the page. A path without a name part (a
+    // folder) gives no line, since an empty value names no file.
+    const QString background = BareFileName(settings.BackImage);
+    if (!background.isEmpty())
+        appendParameter(out, QLatin1String("background"), background);
+    const QString soundtrack = BareFileName(settings.Soundtrack);
+    if (!soundtrack.isEmpty())
+        appendParameter(out, QLatin1String("soundtrack"), soundtrack);
+
+    out += QLatin1String("</applet>");
+    return out;
+}

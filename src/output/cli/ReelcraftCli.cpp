@@ -1,0 +1,191 @@
+#include "output/cli/ReelcraftCli.h"
+
+#include "controls/FileText.h"
+#include "document/AnimationDocument.h"
+#include "output/AppletTagReader.h"
+#include "output/cli/ConsolePrompts.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ReelcraftCli {
+
+namespace {
+
+void writeText(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+void report(std::FILE *err, const QString &text)
+{
+    writeText(err, QStringLiteral("reelcraft-cli: ") + text + QLatin1Char('\n'));
+    std::fflush(err);
+}
+
+int usageFailure(std::FILE *err, const QString &problem)
+{
+    report(err, problem);
+    writeText(err, UsageText());
+    std::fflush(err);
+    return UsageFailure;
+}
+
+// "--name value" or "--name=value" at arguments[*index]; advances past what it used.
+std::optional<QString> optionValue(const QStringList &arguments, qsizetype *index, const QString &name,
+                                   bool *matched, QString *problem)
+{
+    const QString argument = arguments.at(*index);
+    const QString withEquals = name + QLatin1Char('=');
+    if (argument.startsWith(withEquals)) {
+        *matched = true;
+        return argument.mid(withEquals.size());
+    }
+    if (argument != name) {
+        *matched = false;
+        return std::nullopt;
+    }
+    *matched = true;
+    if (*index + 1 >= arguments.size()) {
+        *problem = name + QStringLiteral(" needs a value");
+        return std::nullopt;
+    }
+    ++*index;
+    return arguments.at(*index);
+}
+
+} // namespace
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT]\n"
+        "       reelcraft-cli copy FILE DIR [--all]\n"
+        "       reelcraft-cli preview FILE\n"
+        "\n"
+        "tag      prints the applet element of FILE (a project file or a page holding one)\n"
+        "         with its pictures in the chosen form (default url, as project files hold\n"
+        "         them); --base is the folder for \"folder\" and the page for \"relative\".\n"
+        "Exit status: 0 done, 1 a file could not be read or written, 2 usage.\n");
+}
+
+std::optional<ImageListForm> FormFromName(const QString &name)
+{
+    if (name == QLatin1String("url"))
+        return ImageListForm::FileUrl;
+    if (name == QLatin1String("filename"))
+        return ImageListForm::FileNameOnly;
+    if (name == QLatin1String("folder"))
+        return ImageListForm::InFolder;
+    if (name == QLatin1String("relative"))
+        return ImageListForm::RelativeToDocument;
+    return std::nullopt;
+}
+
+std::optional<TagArguments> ParseTagArguments(const QStringList &arguments, QString *problem)
+{
+    TagArguments result;
+    bool haveFile = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString argument = arguments.at(i);
+        bool matched = false;
+        if (const std::optional<QString> form =
+                optionValue(arguments, &i, QStringLiteral("--form"), &matched, problem)) {
+            const std::optional<ImageListForm> chosen = FormFromName(*form);
+            if (!chosen) {
+                *problem = QStringLiteral("unknown form \"%1\" (use url, filename, folder or relative)").arg(*form);
+                return std::nullopt;
+            }
+            result.form = *chosen;
+            continue;
+        }
+        if (matched)
+            return std::nullopt;
+        if (const std::optional<QString> base =
+                optionValue(arguments, &i, QStringLiteral("--base"), &matched, problem)) {
+            result.base = *base;
+            continue;
+        }
+        if (matched)
+            return std::nullopt;
+        if (argument.startsWith(QLatin1String("--"))) {
+            *problem = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return std::nullopt;
+        }
+        if (haveFile) {
+            *problem = QStringLiteral("tag takes one FILE, \"%1\" is one too many").arg(argument);
+            return std::nullopt;
+        }
+        result.file = argument;
+        haveFile = true;
+    }
+    if (!haveFile || result.file.isEmpty()) {
+        *problem = QStringLiteral("tag needs a FILE");
+        return std::nullopt;
+    }
+    return result;
+}
+
+std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QString *problem)
+{
+    QFile file(arguments.file);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("cannot read \"%1\": %2").arg(arguments.file, file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *problem = QStringLiteral("cannot read \"%1\": %2").arg(arguments.file, file.errorString());
+        return std::nullopt;
+    }
+
+    ConsolePrompts prompts(err);
+    AnimationDocument document(prompts);
+    // As opening a project does: the reset values first, so an empty file gives them too.
+    document.ResetDocument();
+    AppletTagReaderOptions options;
+    // A page inside the current folder: relative references become full paths below it.
+    options.baseDocumentName = QDir::currentPath() + QLatin1Char('/');
+    if (options.baseDocumentName == QLatin1String("//"))
+        options.baseDocumentName = QStringLiteral("/");
+    ReadAppletTag(document, DecodeFileText(bytes), options);
+    return WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base));
+}
+
+int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
+{
+    if (arguments.isEmpty())
+        return usageFailure(err, QStringLiteral("no command given"));
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")
+        || command == QLatin1String("help")) {
+        writeText(out, UsageText());
+        std::fflush(out);
+        return Done;
+    }
+    if (command == QLatin1String("copy") || command == QLatin1String("preview"))
+        return usageFailure(err, QStringLiteral("the %1 command is not available yet").arg(command));
+    if (command != QLatin1String("tag"))
+        return usageFailure(err, QStringLiteral("unknown command \"%1\"").arg(command));
+
+    QString problem;
+    const std::optional<TagArguments> tag = ParseTagArguments(rest, &problem);
+    if (!tag)
+        return usageFailure(err, problem);
+    const std::optional<QString> text = TagText(*tag, err, &problem);
+    if (!text) {
+        report(err, problem);
+        return FileFailure;
+    }
+    writeText(out, *text);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        report(err, QStringLiteral("cannot write the element to standard output"));
+        return FileFailure;
+    }
+    return Done;
+}
+
+} // namespace ReelcraftCli

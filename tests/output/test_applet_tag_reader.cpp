@@ -1,0 +1,675 @@
+#include "document/AnimationDocument.h"
+#include "controls/PathUtils.h"
+#include "output/AppletTagReader.h"
+#include "output/AppletTagText.h"
+#include "output/AppletTagWriter.h"
+
+#include "PromptsDouble.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write("GIF89a");
+}
+
+QString lines(const QStringList &lines)
+{
+    return lines.join(QLatin1String("\r\n"));
+}
+
+QString param(const QString &name, const QString &value)
+{
+    return QStringLiteral("<param name=\"%1\" value=\"%2\">").arg(name, value);
+}
+
+QStringList paths(const AnimationDocument &document)
+{
+    QStringList result;
+    for (const AnimationFrame &frame : document.Frames())
+        result.append(frame.PicturePath);
+    return result;
+}
+
+QStringList captions(const AnimationDocument &document)
+{
+    QStringList result;
+    for (const AnimationFrame &frame : document.Frames())
+        result.append(frame.CaptionText);
+    return result;
+}
+
+// Runs in folder and goes back afterwards.
+class CurrentFolder
+{
+public:
+    explicit CurrentFolder(const QString &folder) : m_old(QDir::currentPath()) { QDir::setCurrent(folder); }
+    ~CurrentFolder() { QDir::setCurrent(m_old); }
+
+private:
+    QString m_old;
+};
+
+} // namespace
+
+class TestAppletTagReader : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void readsWhatTheWriterWrote();
+    void fontsAreNotRead();
+    void emptyTextChangesNothing();
+    void textWithoutTagsResets();
+    void move_data();
+    void move();
+    void bounce_data();
+    void bounce();
+    void backgroundColour_data();
+    void backgroundColour();
+    void backgroundAndSoundtrack();
+    void relativePicturesWithoutHost();
+    void picturesAgainstHostDocument();
+    void missingPictureDropsItsCaption();
+    void upperCaseAndAnyTag();
+    void captionListBeforeImageListHasNoEffect();
+    void severalElements();
+    void attributesAsTheReaderFindsThem();
+    void characterReferences_data();
+    void characterReferences();
+    void pictureReferences_data();
+    void pictureReferences();
+    void unescapedTextReadsAsBefore();
+    void callbacksReplaceAppendAndLayout();
+    void awkwardValuesComeBack_data();
+    void awkwardValuesComeBack();
+    void randomDocumentsSurviveTwoRoundTrips();
+
+private:
+    QString m_folder;
+};
+
+void TestAppletTagReader::initTestCase()
+{
+    m_folder = TestEnvironment::instance().freshFolder(QStringLiteral("reader"));
+    for (const char *name : {"a.gif", "b.gif", "c.gif", "sky.jpg", "theme.au"})
+        touch(m_folder + QLatin1Char('/') + QLatin1String(name));
+    QDir().mkpath(m_folder + QStringLiteral("/site/pages"));
+    QDir().mkpath(m_folder + QStringLiteral("/site/img"));
+    touch(m_folder + QStringLiteral("/site/img/x.gif"));
+    touch(m_folder + QStringLiteral("/site/pages/y.gif"));
+}
+
+void TestAppletTagReader::readsWhatTheWriterWrote()
+{
+    PromptsDouble prompts;
+    AnimationDocument written(prompts);
+    written.ResetDocument();
+    written.appendFrame(m_folder + QStringLiteral("/a.gif"), QStringLiteral("One"));
+    written.appendFrame(m_folder + QStringLiteral("/b.gif"), QString());
+    written.appendFrame(m_folder + QStringLiteral("/c.gif"), QStringLiteral("Three"));
+    written.setText(TextSetting::JavaWidth, QStringLiteral("320"));
+    written.setText(TextSetting::JavaHeight, QStringLiteral("240"));
+    written.setText(TextSetting::BetweenFrames, QStringLiteral("250"));
+    written.setText(TextSetting::Delay, QStringLiteral("1000"));
+    written.setText(TextSetting::Repeat, QStringLiteral("4"));
+    written.setSelectedIndex(ListSetting::Edge, DisappearOffEdge);
+    written.BackgroundColour().SetText(QStringLiteral("00ff7f"));
+    const QString text = WriteAppletTag(written, BuildImageList(written, ImageListForm::FileUrl));
+
+    AnimationDocument read(prompts);
+    ReadAppletTag(read, text);
+    QCOMPARE(paths(read), paths(written));
+    QCOMPARE(captions(read), captions(written));
+    QCOMPARE(read.settings(), written.settings());
+    QVERIFY(read.BackgroundColour().IsHtmlColour());
+    QCOMPARE(read.BackgroundColour().HtmlColour(), QStringLiteral("00FF7F"));
+    QCOMPARE(read.Caption(), QStringLiteral("Reelcraft"));
+
+    // The same with movement, where the writer leaves the captions out.
+    written.setSelectedIndex(ListSetting::HorizDirection, RightToLeft);
+    written.setText(TextSetting::HorizSpeed, QStringLiteral("3"));
+    written.setSelectedIndex(ListSetting::VertDirection, TopToBottom);
+    written.setText(TextSetting::VerticalSpeed, QStringLiteral("2"));
+    ReadAppletTag(read, WriteAppletTag(written, BuildImageList(written, ImageListForm::FileUrl)));
+    QCOMPARE(paths(read), paths(written));
+    QCOMPARE(captions(read), QStringList({QString(), QString(), QString()}));
+    QCOMPARE(read.settings(), written.settings());
+}
+
+void TestAppletTagReader::fontsAreNotRead()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
+                                   param(QStringLiteral("fontname"), QStringLiteral("Courier")),
+                                   param(QStringLiteral("fontsize"), QStringLiteral("30")),
+                                   param(QStringLiteral("fontstyle"), QStringLiteral("3")),
+                                   QStringLiteral("</applet>")}));
+    QCOMPARE(document.selectedItemText(ListSetting::FontName), QStringLiteral("Helvetica"));
+    QCOMPARE(document.text(TextSetting::FontSize), QStringLiteral("16"));
+    QCOMPARE(document.selectedItemText(ListSetting::FontStyle), QStringLiteral("[None]"));
+}
+
+void TestAppletTagReader::emptyTextChangesNothing()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(QStringLiteral("/x/a.gif"), QStringLiteral("kept"));
+    document.SetCurrentFileName(QStringLiteral("/x/demo.rcf"));
+    const AnimationSettings before = document.settings();
+    ReadAppletTag(document, QString());
+    QCOMPARE(document.frameCount(), 1);
+    QCOMPARE(document.settings(), before);
+    QCOMPARE(document.text(TextSetting::BetweenFrames), QStringLiteral("500"));
+    QCOMPARE(document.CurrentFileName(), QStringLiteral("/x/demo.rcf"));
+}
+
+void TestAppletTagReader::textWithoutTagsResets()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(QStringLiteral("/x/a.gif"), QStringLiteral("gone"));
+    ReadAppletTag(document, QStringLiteral("no applet here, only < an unclosed bracket"));
+    QCOMPARE(document.frameCount(), 0);
+    QCOMPARE(document.settings(), AnimationSettings::ResetValues());
+    QCOMPARE(document.Caption(), QStringLiteral("Reelcraft"));
+}
+
+void TestAppletTagReader::move_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("horizontal");
+    QTest::addColumn<QString>("horizontalSpeed");
+    QTest::addColumn<int>("vertical");
+    QTest::addColumn<QString>("verticalSpeed");
+
+    QTest::newRow("-3,2") << QStringLiteral("-3,2") << int(RightToLeft) << QStringLiteral("3") << int(TopToBottom)
+                          << QStringLiteral("2");
+    QTest::newRow("4,-7") << QStringLiteral("4,-7") << int(LeftToRight) << QStringLiteral("4") << int(BottomToTop)
+                          << QStringLiteral("7");
+    QTest::newRow("0,0") << QStringLiteral("0,0") << int(NoSidewaysMovement) << QStringLiteral("0")
+                         << int(NoVerticalMovement) << QStringLiteral("0");
+    QTest::newRow("-0,+5") << QStringLiteral("-0,+5") << int(NoSidewaysMovement) << QStringLiteral("0")
+                           << int(TopToBottom) << QStringLiteral("5");
+    QTest::newRow("no comma") << QStringLiteral("5") << int(NoSidewaysMovement) << QStringLiteral("0")
+                              << int(NoVerticalMovement) << QStringLiteral("0");
+    QTest::newRow("empty part") << QStringLiteral(",5") << int(NoSidewaysMovement) << QStringLiteral("0")
+                                << int(NoVerticalMovement) << QStringLiteral("0");
+    QTest::newRow("other text") << QStringLiteral("3,fast") << int(NoSidewaysMovement) << QStringLiteral("0")
+                                << int(NoVerticalMovement) << QStringLiteral("0");
+    QTest::newRow("two commas") << QStringLiteral("1,2,3") << int(NoSidewaysMovement) << QStringLiteral("0")
+                                << int(NoVerticalMovement) << QStringLiteral("0");
+    QTest::newRow("too large for 64 bits") << QStringLiteral("99999999999999999999,1") << int(NoSidewaysMovement)
+                                           << QStringLiteral("0") << int(NoVerticalMovement) << QStringLiteral("0");
+    QTest::newRow("large but whole") << QStringLiteral("-9223372036854775807,3000000000") << int(RightToLeft)
+                                     << QStringLiteral("9223372036854775807") << int(TopToBottom)
+                                     << QStringLiteral("3000000000");
+}
+
+void TestAppletTagReader::move()
+{
+    QFETCH(QString, value);
+    QFETCH(int, horizontal);
+    QFETCH(QString, horizontalSpeed);
+    QFETCH(int, vertical);
+    QFETCH(QString, verticalSpeed);
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, param(QStringLiteral("move"), value));
+    QCOMPARE(document.selectedIndex(ListSetting::HorizDirection), horizontal);
+    QCOMPARE(document.text(TextSetting::HorizSpeed), horizontalSpeed);
+    QCOMPARE(document.selectedIndex(ListSetting::VertDirection), vertical);
+    QCOMPARE(document.text(TextSetting::VerticalSpeed), verticalSpeed);
+}
+
+void TestAppletTagReader::bounce_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("edge");
+    QTest::newRow("true") << QStringLiteral("true") << int(BounceOffEdge);
+    QTest::newRow("TRUE") << QStringLiteral("TRUE") << int(BounceOffEdge);
+    QTest::newRow("false") << QStringLiteral("false") << int(DisappearOffEdge);
+    QTest::newRow("empty") << QString() << int(DisappearOffEdge);
+    QTest::newRow("yes") << QStringLiteral("yes") << int(DisappearOffEdge);
+}
+
+void TestAppletTagReader::bounce()
+{
+    QFETCH(QString, value);
+    QFETCH(int, edge);
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, param(QStringLiteral("bounce"), value));
+    QCOMPARE(document.selectedIndex(ListSetting::Edge), edge);
+}
+
+void TestAppletTagReader::backgroundColour_data()
+{
+    QTest::addColumn<QStringList>("values"); // in text order
+    QTest::addColumn<bool>("isHtmlColour");
+    QTest::addColumn<QString>("fieldText");
+    QTest::addColumn<bool>("decimalMode");
+    QTest::addColumn<int>("messages");
+
+    QTest::newRow("hash and lower case") << QStringList{QStringLiteral("#ff8000")} << true << QStringLiteral("ff8000")
+                                         << false << 0;
+    QTest::newRow("without hash") << QStringList{QStringLiteral("00FF00")} << true << QStringLiteral("00FF00")
+                                  << false << 0;
+    QTest::newRow("too short") << QStringList{QStringLiteral("#12345")} << false << QStringLiteral("12345") << false
+                               << 0;
+    QTest::newRow("not hexadecimal, field reports it") << QStringList{QStringLiteral("#GGGGGG")} << false
+                                                       << QStringLiteral("GGGGGG") << false << 1;
+    QTest::newRow("decimal form") << QStringList{QStringLiteral("255,128,0")} << false
+                                  << QStringLiteral("255,128,0") << true << 0;
+    QTest::newRow("the bg nearest the start decides alone")
+        << QStringList{QStringLiteral("255,128,0"), QStringLiteral("#FF0000")} << false
+        << QStringLiteral("255,128,0") << true << 0;
+    QTest::newRow("hex nearest the start") << QStringList{QStringLiteral("#0000FF"), QStringLiteral("1,2,3")} << true
+                                           << QStringLiteral("0000FF") << false << 0;
+}
+
+void TestAppletTagReader::backgroundColour()
+{
+    QFETCH(QStringList, values);
+    QFETCH(bool, isHtmlColour);
+    QFETCH(QString, fieldText);
+    QFETCH(bool, decimalMode);
+    QFETCH(int, messages);
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    QString text;
+    for (const QString &value : values)
+        text += param(QStringLiteral("bg"), value);
+    ReadAppletTag(document, text);
+    const HtmlColourField &field = document.BackgroundColour();
+    QCOMPARE(field.IsHtmlColour(), isHtmlColour);
+    QCOMPARE(field.Text(), fieldText);
+    QCOMPARE(field.DecimalMode(), decimalMode);
+    QCOMPARE(prompts.messages().size(), messages);
+    // What is read is written back the same way.
+    const QString written = WriteAppletTag(document, QString());
+    QCOMPARE(written.contains(QLatin1String("name=\"bg\"")), isHtmlColour);
+}
+
+void TestAppletTagReader::backgroundAndSoundtrack()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    const QString text = param(QStringLiteral("background"), QStringLiteral("sky.jpg"))
+        + param(QStringLiteral("soundtrack"), QStringLiteral("theme.au"));
+
+    // Found beside the host document: the full paths.
+    AppletTagReaderOptions host;
+    host.baseDocumentName = m_folder + QStringLiteral("/page.htm");
+    ReadAppletTag(document, text, host);
+    QCOMPARE(document.text(TextSetting::BackImage), m_folder + QStringLiteral("/sky.jpg"));
+    QCOMPARE(document.text(TextSetting::Soundtrack), m_folder + QStringLiteral("/theme.au"));
+
+    // Not found: the bare names.
+    host.baseDocumentName = m_folder + QStringLiteral("/site/pages/p.htm");
+    ReadAppletTag(document, text, host);
+    QCOMPARE(document.text(TextSetting::BackImage), QStringLiteral("sky.jpg"));
+    QCOMPARE(document.text(TextSetting::Soundtrack), QStringLiteral("theme.au"));
+
+    // Without a host they are looked for in the current folder.
+    {
+        CurrentFolder here(m_folder);
+        ReadAppletTag(document, text);
+    }
+    QCOMPARE(document.text(TextSetting::BackImage), QStringLiteral("sky.jpg"));
+    QVERIFY(QFileInfo(m_folder + QLatin1Char('/') + document.text(TextSetting::BackImage)).isFile());
+    QCOMPARE(document.text(TextSetting::Soundtrack), QStringLiteral("theme.au"));
+}
+
+void TestAppletTagReader::relativePicturesWithoutHost()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    const QString text = param(QStringLiteral("imagelist"), QStringLiteral("a.gif,missing.gif,site\\img\\x.gif,../b.gif"))
+        + param(QStringLiteral("captionlist"), QStringLiteral("A|M|X|B"));
+    {
+        CurrentFolder here(m_folder);
+        ReadAppletTag(document, text);
+    }
+    // Relative names stay relative; "\" becomes "/", leading "../" steps are dropped.
+    QCOMPARE(paths(document), QStringList({QStringLiteral("a.gif"), QStringLiteral("site/img/x.gif"),
+                                           QStringLiteral("b.gif")}));
+    QCOMPARE(captions(document), QStringList({QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("B")}));
+
+    // The command-line tool reads against the current folder as a page inside it.
+    AppletTagReaderOptions cli;
+    cli.baseDocumentName = m_folder + QStringLiteral("/site/pages/");
+    ReadAppletTag(document, param(QStringLiteral("imagelist"), QStringLiteral("../img/x.gif,y.gif,../../a.gif")), cli);
+    QCOMPARE(paths(document), QStringList({m_folder + QStringLiteral("/site/img/x.gif"),
+                                           m_folder + QStringLiteral("/site/pages/y.gif"),
+                                           m_folder + QStringLiteral("/a.gif")}));
+}
+
+void TestAppletTagReader::picturesAgainstHostDocument()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    AppletTagReaderOptions host;
+    host.baseDocumentName = m_folder + QStringLiteral("/site/pages/p.htm");
+    const QString absolute = PathToFileURL(m_folder + QStringLiteral("/a.gif"));
+    ReadAppletTag(document,
+                  param(QStringLiteral("imagelist"),
+                        QStringLiteral("../img/x.gif,y.gif,") + absolute + QStringLiteral(",") + m_folder
+                            + QStringLiteral("/b.gif")),
+                  host);
+    QCOMPARE(paths(document), QStringList({m_folder + QStringLiteral("/site/img/x.gif"),
+                                           m_folder + QStringLiteral("/site/pages/y.gif"),
+                                           m_folder + QStringLiteral("/a.gif"), m_folder + QStringLiteral("/b.gif")}));
+}
+
+void TestAppletTagReader::missingPictureDropsItsCaption()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    const QString text = lines({param(QStringLiteral("imagelist"),
+                                      QStringLiteral("file://") + m_folder + QStringLiteral("/a.gif,file://") + m_folder
+                                          + QStringLiteral("/moved.gif,file://") + m_folder + QStringLiteral("/c.gif")),
+                                param(QStringLiteral("captionlist"), QStringLiteral("One|Two"))});
+    ReadAppletTag(document, text);
+    QCOMPARE(paths(document), QStringList({m_folder + QStringLiteral("/a.gif"), m_folder + QStringLiteral("/c.gif")}));
+    // Captions go by place in the list: the third entry has none.
+    QCOMPARE(captions(document), QStringList({QStringLiteral("One"), QString()}));
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestAppletTagReader::upperCaseAndAnyTag()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, QStringLiteral("<html><body><APPLET CODE=\"quilanim\" WIDTH=320 HEIGHT=\"240\">\r\n"
+                                           "<PARAM NAME=\"PAUSE\" VALUE=\"250\">\r\n"
+                                           "<Param Name=EndDelay Value=75>\r\n"
+                                           "</APPLET>\r\n<p name=\"repeat\" value=\"7\">text</p></body></html>"));
+    QCOMPARE(document.text(TextSetting::JavaWidth), QStringLiteral("320"));
+    QCOMPARE(document.text(TextSetting::JavaHeight), QStringLiteral("240"));
+    QCOMPARE(document.text(TextSetting::BetweenFrames), QStringLiteral("250"));
+    QCOMPARE(document.text(TextSetting::Delay), QStringLiteral("75"));
+    QCOMPARE(document.text(TextSetting::Repeat), QStringLiteral("7"));
+}
+
+void TestAppletTagReader::captionListBeforeImageListHasNoEffect()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, param(QStringLiteral("captionlist"), QStringLiteral("One"))
+                                + param(QStringLiteral("imagelist"), QStringLiteral("file://") + m_folder
+                                                                          + QStringLiteral("/a.gif")));
+    QCOMPARE(captions(document), QStringList({QString()}));
+}
+
+void TestAppletTagReader::severalElements()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    const QString first = QStringLiteral("<applet code=\"quilanim\" width=100 height=50>")
+        + param(QStringLiteral("imagelist"), QStringLiteral("file://") + m_folder + QStringLiteral("/a.gif"))
+        + param(QStringLiteral("pause"), QStringLiteral("111")) + QStringLiteral("</applet>");
+    const QString second = QStringLiteral("<applet code=\"quilanim\" width=300 height=150>")
+        + param(QStringLiteral("imagelist"), QStringLiteral("file://") + m_folder + QStringLiteral("/b.gif,file://")
+                                                 + m_folder + QStringLiteral("/c.gif"))
+        + param(QStringLiteral("pause"), QStringLiteral("222")) + QStringLiteral("</applet>");
+    ReadAppletTag(document, first + QStringLiteral("<p>between</p>") + second);
+    // The frames of the last element come first; of the settings the first one wins.
+    QCOMPARE(paths(document), QStringList({m_folder + QStringLiteral("/b.gif"), m_folder + QStringLiteral("/c.gif"),
+                                           m_folder + QStringLiteral("/a.gif")}));
+    QCOMPARE(document.text(TextSetting::BetweenFrames), QStringLiteral("111"));
+    QCOMPARE(document.text(TextSetting::JavaWidth), QStringLiteral("100"));
+}
+
+void TestAppletTagReader::attributesAsTheReaderFindsThem()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    // A blank around "=" hides the attribute; a missing one gives an empty field.
+    ReadAppletTag(document, QStringLiteral("<applet code=\"quilanim\" width = 600>"));
+    QCOMPARE(document.text(TextSetting::JavaWidth), QString());
+    QCOMPARE(document.text(TextSetting::JavaHeight), QString());
+    // A first word ending in a line break is still the applet tag.
+    ReadAppletTag(document, QStringLiteral("<applet\r\ncode=\"quilanim\"\r\nwidth=400\r\nheight=300>"));
+    QCOMPARE(document.text(TextSetting::JavaWidth), QStringLiteral("400"));
+    QCOMPARE(document.text(TextSetting::JavaHeight), QStringLiteral("300"));
+    // "<applets" is another tag.
+    ReadAppletTag(document, QStringLiteral("<applets width=1 height=2>"));
+    QCOMPARE(document.text(TextSetting::JavaWidth), QStringLiteral("600"));
+}
+
+void TestAppletTagReader::characterReferences_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("decoded");
+    QTest::newRow("named") << QStringLiteral("&amp;&quot;&lt;&gt;&apos;") << QStringLiteral("&\"<>'");
+    QTest::newRow("decimal and hexadecimal") << QStringLiteral("&#233;&#xE9;&#Xe9;&#0065;") << QStringLiteral("\u00e9\u00e9\u00e9A");
+    QTest::newRow("outside the BMP") << QStringLiteral("&#128512;&#x1F600;") << QString::fromUtf8("\xF0\x9F\x98\x80\xF0\x9F\x98\x80");
+    QTest::newRow("a bare ampersand stays") << QStringLiteral("Fish & Chips, AT&T") << QStringLiteral("Fish & Chips, AT&T");
+    QTest::newRow("unknown names stay") << QStringLiteral("&nbsp;&AMP;&amp") << QStringLiteral("&nbsp;&AMP;&amp");
+    QTest::newRow("broken numbers stay") << QStringLiteral("&#;&#x;&#12a;&#65") << QStringLiteral("&#;&#x;&#12a;&#65");
+    QTest::newRow("no character stays") << QStringLiteral("&#xD800;&#1114112;&#99999999999;")
+                                        << QStringLiteral("&#xD800;&#1114112;&#99999999999;");
+    QTest::newRow("decoded once") << QStringLiteral("&amp;amp;&amp;#65;") << QStringLiteral("&amp;&#65;");
+    QTest::newRow("ampersand before a reference") << QStringLiteral("&&lt;") << QStringLiteral("&<");
+}
+
+void TestAppletTagReader::characterReferences()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, decoded);
+    QCOMPARE(DecodeCharacterReferences(value), decoded);
+    // Every value of the element is decoded, the name too.
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, QStringLiteral("<param name=\"p&#97;use\" value=\"") + value + QStringLiteral("\">"));
+    QCOMPARE(document.text(TextSetting::BetweenFrames), decoded);
+}
+
+void TestAppletTagReader::pictureReferences_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("decoded");
+    QTest::newRow("comma") << QStringLiteral("a%2Cb%2cc") << QStringLiteral("a,b,c");
+    QTest::newRow("percent") << QStringLiteral("50%25") << QStringLiteral("50%");
+    QTest::newRow("decoded once") << QStringLiteral("%252C") << QStringLiteral("%2C");
+    QTest::newRow("other escapes stay") << QStringLiteral("a%20b%41%") << QStringLiteral("a%20b%41%");
+}
+
+void TestAppletTagReader::pictureReferences()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, decoded);
+    QCOMPARE(DecodePictureReference(entry), decoded);
+    QCOMPARE(DecodePictureReference(EscapePictureReference(decoded)), decoded);
+}
+
+void TestAppletTagReader::unescapedTextReadsAsBefore()
+{
+    // Written before values were escaped: a bare "&" in a caption and in a file name.
+    const QString folder = TestEnvironment::instance().freshFolder(QStringLiteral("unescaped"));
+    touch(folder + QStringLiteral("/fish&chips.gif"));
+    touch(folder + QStringLiteral("/b.gif"));
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
+                                   param(QStringLiteral("imagelist"), QStringLiteral("file://") + folder
+                                                                          + QStringLiteral("/fish&chips.gif,file://")
+                                                                          + folder + QStringLiteral("/b.gif")),
+                                   param(QStringLiteral("captionlist"), QStringLiteral("Fish & Chips|R&D")),
+                                   param(QStringLiteral("move"), QStringLiteral("0,0")),
+                                   QStringLiteral("</applet>")}));
+    QCOMPARE(paths(document), QStringList({folder + QStringLiteral("/fish&chips.gif"), folder + QStringLiteral("/b.gif")}));
+    QCOMPARE(captions(document), QStringList({QStringLiteral("Fish & Chips"), QStringLiteral("R&D")}));
+}
+
+void TestAppletTagReader::callbacksReplaceAppendAndLayout()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    QStringList added;
+    int layouts = 0;
+    AppletTagReaderOptions options;
+    options.addFrame = [&](const QString &path, const QString &caption) { added << path + QLatin1Char('=') + caption; };
+    options.layoutFrames = [&] { ++layouts; };
+    ReadAppletTag(document, param(QStringLiteral("imagelist"), QStringLiteral("file://") + m_folder + QStringLiteral("/a.gif"))
+                                + param(QStringLiteral("captionlist"), QStringLiteral("Only")),
+                  options);
+    QCOMPARE(added, QStringList{m_folder + QStringLiteral("/a.gif=Only")});
+    QCOMPARE(document.frameCount(), 0); // the callback decides where frames go
+    QCOMPARE(layouts, 1);
+    // An image list without any found picture still lays the strip out.
+    ReadAppletTag(document, param(QStringLiteral("imagelist"), QString()), options);
+    QCOMPARE(layouts, 2);
+}
+
+namespace {
+
+QString randomText(QRandomGenerator &random, const QString &alphabet, int maxLength)
+{
+    const int length = int(random.bounded(maxLength + 1));
+    QString text;
+    for (int i = 0; i < length; ++i) {
+        const qsizetype at = random.bounded(int(alphabet.size()));
+        // Keep surrogate pairs of the alphabet whole.
+        if (alphabet.at(at).isLowSurrogate())
+            text += alphabet.mid(at - 1, 2);
+        else if (alphabet.at(at).isHighSurrogate())
+            text += alphabet.mid(at, 2);
+        else
+            text += alphabet.at(at);
+    }
+    return text;
+}
+
+} // namespace
+
+void TestAppletTagReader::awkwardValuesComeBack_data()
+{
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<QString>("value");
+    const int width = int(TextSetting::JavaWidth);
+    const int height = int(TextSetting::JavaHeight);
+    const int pause = int(TextSetting::BetweenFrames);
+    QTest::newRow("blank in the width") << width << QStringLiteral("6 0");
+    QTest::newRow("the next attribute inside the width") << width << QStringLiteral("1 height=9");
+    QTest::newRow("quote in the width") << width << QStringLiteral("\"600\"");
+    QTest::newRow("end of tag in the height") << height << QStringLiteral("1>2");
+    QTest::newRow("line break in the height") << height << QStringLiteral("2\r\n00");
+    QTest::newRow("quote in a value") << pause << QStringLiteral("5\" value=\"9");
+    QTest::newRow("reference text in a value") << pause << QStringLiteral("&#65;&amp;");
+    QTest::newRow("blanks at the ends") << pause << QStringLiteral("  500 ");
+    QTest::newRow("a whole tag") << pause << QStringLiteral("<param name=\"pause\" value=\"1\">");
+}
+
+void TestAppletTagReader::awkwardValuesComeBack()
+{
+    QFETCH(int, setting);
+    QFETCH(QString, value);
+    PromptsDouble prompts;
+    AnimationDocument written(prompts);
+    written.setText(TextSetting(setting), value);
+    const QString text = WriteAppletTag(written, QString());
+    AnimationDocument read(prompts);
+    ReadAppletTag(read, text);
+    QCOMPARE(read.text(TextSetting(setting)), value);
+    QCOMPARE(read.text(TextSetting::JavaHeight), written.text(TextSetting::JavaHeight));
+    QCOMPARE(read.text(TextSetting::BetweenFrames), written.text(TextSetting::BetweenFrames));
+}
+
+void TestAppletTagReader::randomDocumentsSurviveTwoRoundTrips()
+{
+    const QString folder = TestEnvironment::instance().freshFolder(QStringLiteral("round trip"));
+    // Picture names with the characters that used to break the element.
+    const QStringList names{QStringLiteral("plain.gif"), QStringLiteral("a,b.gif"), QStringLiteral("50%.gif"),
+                            QStringLiteral("%2C.jpg"), QStringLiteral("My Picture 1.jpg"),
+                            QStringLiteral("M\u00fcnchen \u00e9t\u00e9.gif"), QStringLiteral("\u5c71.jpg"),
+                            QStringLiteral("&amp;.gif"), QStringLiteral("quote\"d <x>.gif")};
+    QDir().mkpath(folder + QStringLiteral("/sub dir,%"));
+    QStringList files;
+    for (const QString &name : names) {
+        files << folder + QLatin1Char('/') + name;
+        files << folder + QStringLiteral("/sub dir,%/") + name;
+    }
+    for (const QString &file : files)
+        touch(file);
+
+    const QString captionAlphabet = QStringLiteral("abc XYZ 09\"'<>&;#=,%/\\\u00e9\u00df\u00fc\u4e2d\t")
+        + QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString textAlphabet = captionAlphabet + QStringLiteral("|");
+    const QString nameAlphabet = QStringLiteral("abc XYZ 09\"'<>&;#=,%\u00e9\u4e2d");
+
+    // Nothing beside an empty current folder: bare names are never found.
+    CurrentFolder here(TestEnvironment::instance().freshFolder(QStringLiteral("empty")));
+    QRandomGenerator random(20240517);
+    PromptsDouble prompts;
+    for (int round = 0; round < 200; ++round) {
+        AnimationDocument original(prompts);
+        original.ResetDocument();
+        const int frames = int(random.bounded(6));
+        for (int i = 0; i < frames; ++i)
+            original.appendFrame(files.at(random.bounded(int(files.size()))),
+                                 randomText(random, captionAlphabet, 12));
+        original.setText(TextSetting::JavaWidth, randomText(random, textAlphabet, 5));
+        original.setText(TextSetting::JavaHeight, randomText(random, textAlphabet, 5));
+        original.setText(TextSetting::BetweenFrames, randomText(random, textAlphabet, 6));
+        original.setText(TextSetting::Delay, randomText(random, textAlphabet, 6));
+        original.setText(TextSetting::Repeat, randomText(random, textAlphabet, 4));
+        original.setSelectedIndex(ListSetting::Edge, int(random.bounded(2)));
+        if (random.bounded(2) == 1) {
+            const int h = int(random.bounded(3));
+            const int v = int(random.bounded(3));
+            original.setSelectedIndex(ListSetting::HorizDirection, h);
+            original.setText(TextSetting::HorizSpeed, h == 0 ? QStringLiteral("0") : QString::number(1 + random.bounded(50)));
+            original.setSelectedIndex(ListSetting::VertDirection, v);
+            original.setText(TextSetting::VerticalSpeed, v == 0 ? QStringLiteral("0") : QString::number(1 + random.bounded(50)));
+        }
+        if (random.bounded(2) == 1)
+            original.BackgroundColour().SetText(ColourToHex(random.bounded(0x1000000u)));
+        // Bare names that are not beside the page: they come back as written.
+        original.setText(TextSetting::BackImage, randomText(random, nameAlphabet, 8).trimmed());
+        original.setText(TextSetting::Soundtrack, randomText(random, nameAlphabet, 8).trimmed());
+
+        const QString first = WriteAppletTag(original, BuildImageList(original, ImageListForm::FileUrl));
+        AnimationDocument once(prompts);
+        ReadAppletTag(once, first);
+        const QString second = WriteAppletTag(once, BuildImageList(once, ImageListForm::FileUrl));
+        AnimationDocument twice(prompts);
+        ReadAppletTag(twice, second);
+
+        const QString context = QStringLiteral("round %1:\n%2").arg(round).arg(first);
+        QVERIFY2(second == first, qPrintable(context));
+        for (const AnimationDocument *read : {&once, &twice}) {
+            QVERIFY2(paths(*read) == paths(original), qPrintable(context));
+            if (CaptionsAreWritten(original))
+                QVERIFY2(captions(*read) == captions(original), qPrintable(context));
+            else
+                QVERIFY2(captions(*read) == QStringList(frames, QString()), qPrintable(context));
+            QVERIFY2(read->settings() == original.settings(), qPrintable(context));
+            QCOMPARE(read->BackgroundColour().IsHtmlColour(), original.BackgroundColour().IsHtmlColour());
+            QCOMPARE(read->BackgroundColour().HtmlColour(), original.BackgroundColour().HtmlColour());
+        }
+    }
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+int main(int argc, char **argv)
+{
+    TestEnvironment::instance();
+    QCoreApplication app(argc, argv);
+    TestAppletTagReader test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_applet_tag_reader.moc"
