@@ -3,7 +3,15 @@
 #include "colour/TTarnColourPicker.h"
 #include "controls/TTarnEdit.h"
 #include "controls/WidgetHelpers.h"
+#include "controls/BusyCursor.h"
+#include "controls/FileText.h"
 #include "document/SettingsKey.h"
+#include "document/TCaptionEdit.h"
+#include "document/TFrameStrip.h"
+#include "output/AppletTagReader.h"
+#include "output/ClassFiles.h"
+#include "output/ProjectFiles.h"
+#include "platform/AppFolders.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,7 +25,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -55,7 +62,8 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
       m_services(services),
       m_document(services.prompts),
       m_host(services.host, services.prompts),
-      m_settingsKey(services.registry)
+      m_settingsKey(services.registry),
+      m_recentFiles(services.prompts)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(8);
@@ -67,7 +75,7 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
     setCentralWidget(client);
 
     buildToolbar(client);
-    buildStrip(client);
+    buildStripDetails(client);
 
     pgReelcraft = new QTabWidget(client);
     pgReelcraft->setGeometry(5, 141, 407, 186);
@@ -80,6 +88,7 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
     buildOptionsPage();
     buildBehaviourPage();
     buildCaptionsPage();
+    buildStrip(client);
     buildMenus();
 
     // The window has a fixed single border: its size follows the client area and the menu.
@@ -93,13 +102,56 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
         txtCaption->clear();
     });
 
+    ProjectFileHooks hooks;
+    hooks.addRecentFile = [this](const QString &path) { m_recentFiles.AddRecentFile(path); };
+    hooks.baseDocumentName = [this] { return ReaderBaseDocumentName(&m_host); };
+    hooks.addFrame = [this](const QString &path, const QString &caption) { scrFrames->AddFrame(path, caption); };
+    hooks.layoutFrames = [this] { scrFrames->LayoutFrames(); };
+    m_projectFiles = std::make_unique<ProjectFiles>(m_document, m_services.prompts, m_settingsKey, hooks);
+
+    FormCreate();
+}
+
+TfrmReelcraft::~TfrmReelcraft()
+{
+    FormDestroy();
+}
+
+void TfrmReelcraft::FormCreate()
+{
+    m_initialised = false;
+    // Without a host editor nothing is linked and no automation object is made.
+    m_host.ConnectHost();
+    m_initialised = true;
+
+    ExtractClassFiles(m_services.prompts);
+    m_recentFiles.InitializeRecentFiles(
+        mnuFile, [this](const QString &path) { m_projectFiles->OpenProject(path); }, this);
+
+    // The direction lists start at their first entries (the document's start-up values).
     m_document.BackgroundColour().SetWarnings(false);
     showAllSettings();
+
+    m_settingsKey.openKey(QStringLiteral("\\") + SettingsKey, true);
+    m_settingsKey.writeString(PictureExtensionValue, PictureExtension);
+    m_recentFiles.LoadRecentFiles(m_settingsKey);
+
     m_document.SetCaption(AnimationDocument::StartupCaption);
     SetCaption(m_document.Caption());
 }
 
-TfrmReelcraft::~TfrmReelcraft() = default;
+void TfrmReelcraft::FormDestroy()
+{
+    if (!m_initialised)
+        return;
+    m_initialised = false;
+    {
+        const BusyCursor busy;
+        DeleteFiles(GetTempFolder() + QStringLiteral("~sj*.htm"), false);
+    }
+    m_recentFiles.SaveRecentFiles(m_settingsKey);
+    m_settingsKey.closeKey();
+}
 
 void TfrmReelcraft::buildToolbar(QWidget *client)
 {
@@ -126,20 +178,27 @@ void TfrmReelcraft::buildToolbar(QWidget *client)
     btnCompile->setEnabled(false);
 }
 
-void TfrmReelcraft::buildStrip(QWidget *client)
+void TfrmReelcraft::buildStripDetails(QWidget *client)
 {
-    scrFrames = new QScrollArea(client);
-    scrFrames->setGeometry(5, 39, 407, 72);
-    scrFrames->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    scrFrames->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scrFrames->setProperty(HelpTagProperty, 18);
-
+    // The size label gets room for "Image Size : 4000 by 3000"; the file name label, whose
+    // text is shortened to its width anyway, gives up what that takes.
     Label14 = new QLabel(QStringLiteral("Filename : "), client);
     Label14->setGeometry(5, 125, 60, 16);
     lblFilename = new QLabel(client);
-    lblFilename->setGeometry(65, 125, 231, 16);
+    lblFilename->setGeometry(65, 125, 194, 16);
     lblSize = new QLabel(QStringLiteral("Image Size : "), client);
-    lblSize->setGeometry(296, 125, 116, 16);
+    lblSize->setGeometry(261, 125, 151, 16);
+}
+
+void TfrmReelcraft::buildStrip(QWidget *client)
+{
+    scrFrames = new TFrameStrip(m_document, m_services.prompts, m_settingsKey,
+                                FrameStripControls{lblFilename, lblSize, txtCaption, chkExchange}, client);
+    scrFrames->setProperty(HelpTagProperty, 18);
+    connect(btnAdd, &QToolButton::clicked, scrFrames, &TFrameStrip::btnAddClick);
+    connect(btnDelete, &QToolButton::clicked, scrFrames, &TFrameStrip::btnDeleteClick);
+    connect(btnDeleteAll, &QToolButton::clicked, scrFrames, &TFrameStrip::btnDeleteAllClick);
+    connect(btnFit, &QToolButton::clicked, scrFrames, &TFrameStrip::btnFitClick);
 }
 
 QLabel *TfrmReelcraft::addLabel(QWidget *page, const QString &text, int left, int top, int helpTag)
@@ -256,7 +315,7 @@ void TfrmReelcraft::buildCaptionsPage()
     QWidget *page = tbCaptions;
     grpCaption = new QGroupBox(QStringLiteral("Caption For Selected Frame"), page);
     grpCaption->setGeometry(4, 2, 393, 58);
-    txtCaption = new QPlainTextEdit(grpCaption);
+    txtCaption = new TCaptionEdit(grpCaption);
     txtCaption->setGeometry(8, 18, 377, 32);
     txtCaption->setTabChangesFocus(true);
 
@@ -305,6 +364,9 @@ void TfrmReelcraft::buildMenus()
     // actions that share a shortcut.
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(Exit1, &QAction::triggered, this, &TfrmReelcraft::Exit1Click);
+    connect(mnuFileOpen, &QAction::triggered, this, &TfrmReelcraft::mnuFileOpenClick);
+    connect(mnuFileSave, &QAction::triggered, this, &TfrmReelcraft::mnuFileSaveClick);
+    connect(mnuFileSaveAs, &QAction::triggered, this, &TfrmReelcraft::mnuFileSaveAsClick);
 
     mnuCommand = bar->addMenu(QStringLiteral("&Command"));
     mnuCommandAdd = mnuCommand->addAction(QStringLiteral("&Add"));
@@ -312,6 +374,9 @@ void TfrmReelcraft::buildMenus()
     Delete1 = mnuCommand->addAction(QStringLiteral("&Delete"));
     Delete1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     DeleteAll1 = mnuCommand->addAction(QStringLiteral("D&elete All"));
+    connect(mnuCommandAdd, &QAction::triggered, scrFrames, &TFrameStrip::btnAddClick);
+    connect(Delete1, &QAction::triggered, scrFrames, &TFrameStrip::btnDeleteClick);
+    connect(DeleteAll1, &QAction::triggered, scrFrames, &TFrameStrip::btnDeleteAllClick);
     mnuCommand->addSeparator();
     Preview1 = mnuCommand->addAction(QStringLiteral("&Preview"));
     Preview1->setShortcut(QKeySequence(Qt::Key_F9));
@@ -329,8 +394,7 @@ void TfrmReelcraft::buildMenus()
 
     // Commands whose dialogs are not part of the program yet stay disabled rather than
     // pretending to work.
-    for (QAction *pending : {mnuFileOpen, mnuFileSave, mnuFileSaveAs, Preview1, Compile1,
-                             mnuHelpContents, mnuHelpAbout})
+    for (QAction *pending : {Preview1, Compile1, mnuHelpContents, mnuHelpAbout})
         pending->setEnabled(false);
 }
 
@@ -356,6 +420,21 @@ void TfrmReelcraft::showAllSettings()
         showTextSetting(setting);
     for (ListSetting setting : AnimationSettings::allListSettings())
         showListSetting(setting);
+}
+
+void TfrmReelcraft::mnuFileOpenClick()
+{
+    m_projectFiles->mnuFileOpenClick();
+}
+
+void TfrmReelcraft::mnuFileSaveClick()
+{
+    m_projectFiles->mnuFileSaveClick();
+}
+
+void TfrmReelcraft::mnuFileSaveAsClick()
+{
+    m_projectFiles->mnuFileSaveAsClick();
 }
 
 void TfrmReelcraft::btnExitClick()

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/AppServices.h"
+#include "controls/RecentFilesMenu.h"
 #include "controls/TGradientForm.h"
 #include "document/AnimationDocument.h"
 #include "integration/HostSession.h"
 #include "platform/RegistryKey.h"
 
 #include <QMap>
+
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -16,12 +19,14 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
-class QScrollArea;
 class QTabWidget;
 class QToolButton;
 class QWidget;
 class TTarnColourPicker;
 class TTarnEdit;
+class ProjectFiles;
+class TCaptionEdit;
+class TFrameStrip;
 
 // The main window: toolbar, frame strip, the settings pages and the menu bar. Its fields
 // show the animation document and every user edit goes straight back into it; document
@@ -34,6 +39,10 @@ public:
     ~TfrmReelcraft() override;
 
     AnimationDocument &document() { return m_document; }
+    RecentFilesMenu &recentFiles() { return m_recentFiles; }
+    ProjectFiles &projectFiles() { return *m_projectFiles; }
+    // True once start-up has passed the host probe; the shutdown clean-up runs only then.
+    bool initialised() const { return m_initialised; }
     HostSession &host() { return m_host; }
     RegistryKey &settingsKey() { return m_settingsKey; }
 
@@ -51,7 +60,7 @@ public:
     QToolButton *btnFit = nullptr;
 
     // The strip and its details.
-    QScrollArea *scrFrames = nullptr;
+    TFrameStrip *scrFrames = nullptr;
     QLabel *Label14 = nullptr;
     QLabel *lblFilename = nullptr;
     QLabel *lblSize = nullptr;
@@ -83,7 +92,7 @@ public:
     QToolButton *spnFontSizeDown = nullptr;
     QComboBox *cmbFontStyle = nullptr;
     QGroupBox *grpCaption = nullptr;
-    QPlainTextEdit *txtCaption = nullptr;
+    TCaptionEdit *txtCaption = nullptr;
 
     // Menus.
     QMenu *mnuFile = nullptr;
@@ -105,13 +114,19 @@ public:
     QAction *mnuHelpAbout = nullptr;
 
 public slots:
+    void mnuFileOpenClick();
+    void mnuFileSaveClick();
+    void mnuFileSaveAsClick();
     void btnExitClick();
     void Exit1Click();
     void spnFontSizeDownClick();
     void spnFontSizeUpClick();
 
 private:
+    void FormCreate();
+    void FormDestroy();
     void buildToolbar(QWidget *client);
+    void buildStripDetails(QWidget *client);
     void buildStrip(QWidget *client);
     void buildOptionsPage();
     void buildBehaviourPage();
@@ -131,6 +146,9 @@ private:
     AnimationDocument m_document;
     HostSession m_host;
     RegistryKey m_settingsKey;
+    RecentFilesMenu m_recentFiles;
+    std::unique_ptr<ProjectFiles> m_projectFiles;
+    bool m_initialised = false;
     QMap<TextSetting, TTarnEdit *> m_textFields;
     QMap<ListSetting, QComboBox *> m_listFields;
 };

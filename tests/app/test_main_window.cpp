@@ -3,6 +3,8 @@
 #include "colour/TTarnColourPicker.h"
 #include "controls/TTarnCombo.h"
 #include "controls/TTarnEdit.h"
+#include "document/TFrame.h"
+#include "document/TFrameStrip.h"
 #include "platform/NoHostLink.h"
 #include "platform/Registry.h"
 
@@ -275,6 +277,21 @@ void TestMainWindow::savePageScreenshots()
         m_window->pgReelcraft->setCurrentIndex(page);
         QVERIFY(m_window->grab().save(folder + QStringLiteral("/main-page%1.png").arg(page)));
     }
+    // And with a few frames, one of them selected.
+    const QString pictures = TestEnvironment::instance().freshFolder(QStringLiteral("shot-pictures"));
+    for (int i = 0; i < 4; ++i) {
+        QImage image(640, 480, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixelColor(x, y, QColor::fromHsv((i * 70 + x / 8) % 360, 160, 120 + y / 5));
+        const QString path = pictures + QStringLiteral("/holiday-picture-%1.jpg").arg(i + 1);
+        QVERIFY(image.save(path));
+        m_window->scrFrames->AddFrame(path, QStringLiteral("Caption %1").arg(i + 1));
+    }
+    m_window->scrFrames->LayoutFrames();
+    QTest::mouseClick(m_window->scrFrames->thumbnail(1), Qt::LeftButton);
+    m_window->pgReelcraft->setCurrentIndex(2);
+    QVERIFY(m_window->grab().save(folder + QStringLiteral("/main-frames.png")));
 }
 
 int main(int argc, char **argv)
