@@ -1,0 +1,199 @@
+#include "imaging/ImageDecoder.h"
+
+#include "imaging/StreamCompleteness.h"
+#include "platform/Prompts.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QByteArray GifFormat = QByteArrayLiteral("gif");
+const QByteArray JpegFormat = QByteArrayLiteral("jpeg");
+
+// Below the JPEG reader's high-quality threshold: it then skips the smoothing upsampling of the
+// colour planes. Used only for scaled decodes, which are reduced further afterwards anyway.
+constexpr int ScaledJpegQuality = 49;
+
+QString pictureText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The picture ") + path + QStringLiteral(" could not be read: ") + reason;
+}
+
+// 24-bit colour; transparent parts of GIF or PNG pictures are put on white.
+QImage toRgb32(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return opaque;
+}
+
+} // namespace
+
+ImageDecoder::ImageDecoder(QSize keptBound) : m_keptBound(keptBound.expandedTo(QSize(1, 1))) {}
+
+ImageDecoder::~ImageDecoder() = default;
+
+QByteArray ImageDecoder::readerFormatFor(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toUpper();
+    if (suffix == u"GIF")
+        return GifFormat;
+    if (suffix == u"JPG" || suffix == u"JPEG")
+        return JpegFormat;
+    return {};
+}
+
+QSize ImageDecoder::keptSizeFor(QSize fullSize, QSize bound)
+{
+    bound = bound.expandedTo(QSize(1, 1));
+    if (fullSize.width() <= bound.width() && fullSize.height() <= bound.height())
+        return fullSize;
+    const double scale = std::min(double(bound.width()) / fullSize.width(),
+                                  double(bound.height()) / fullSize.height());
+    const int width = std::clamp(int(std::lround(fullSize.width() * scale)), 1, bound.width());
+    const int height = std::clamp(int(std::lround(fullSize.height() * scale)), 1, bound.height());
+    return QSize(width, height);
+}
+
+QSize ImageDecoder::jpegDecodeSize(QSize fullSize, QSize keptSize)
+{
+    for (int denominator : {8, 4, 2}) {
+        const QSize scaled(fullSize.width() / denominator, fullSize.height() / denominator);
+        if (scaled.width() >= keptSize.width() && scaled.height() >= keptSize.height())
+            return scaled;
+    }
+    return fullSize;
+}
+
+QImage ImageDecoder::placeholder(QSize size)
+{
+    size = size.expandedTo(QSize(1, 1));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(0xC0, 0xC0, 0xC0));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int side = std::min(size.width(), size.height());
+    const int penWidth = std::max(1, side / 16);
+    painter.setPen(QPen(QColor(0x40, 0x40, 0x40), penWidth, Qt::SolidLine, Qt::SquareCap));
+    const double inset = penWidth / 2.0;
+    const QRectF box(inset, inset, size.width() - penWidth, size.height() - penWidth);
+    painter.drawRect(box);
+    painter.drawLine(box.topLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomLeft());
+    painter.end();
+    return image;
+}
+
+QString ImageDecoder::exceptionText()
+{
+    return QStringLiteral("An exception error occured in the imagelib dll. We recommend to exit the "
+                          "application and to restart it by clicking its icon!");
+}
+
+void ImageDecoder::report(const DecodedPicture &picture, Prompts &prompts)
+{
+    if (!picture.ok())
+        prompts.message(picture.errorText, Prompts::Kind::Error);
+}
+
+DecodedPicture ImageDecoder::decode(const QString &path) const
+{
+    try {
+        return decodeFile(path);
+    } catch (...) {
+        // Out of memory, or anything else a reader plug-in throws: the frame still gets its box.
+        try {
+            return failure(path, DecodedPicture::Failure::Exception, exceptionText());
+        } catch (...) {
+            DecodedPicture bare;
+            bare.path = path;
+            bare.failure = DecodedPicture::Failure::Exception;
+            bare.errorText = exceptionText();
+            return bare;
+        }
+    }
+}
+
+DecodedPicture ImageDecoder::failure(const QString &path, DecodedPicture::Failure why,
+                                     const QString &text) const
+{
+    DecodedPicture result;
+    result.path = path;
+    result.failure = why;
+    result.errorText = text;
+    result.picture = placeholder(m_keptBound);
+    return result;
+}
+
+DecodedPicture ImageDecoder::decodeFile(const QString &path) const
+{
+    using Failure = DecodedPicture::Failure;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failure(path, Failure::Missing, pictureText(path, QStringLiteral("the file does not exist.")));
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return failure(path, Failure::Unopenable, pictureText(path, QStringLiteral("the file cannot be opened.")));
+    // One read for the completeness check and the decoder; only the compressed bytes are held.
+    QByteArray bytes = file.readAll();
+    file.close();
+    if (bytes.size() < MinimumFileSize)
+        return failure(path, Failure::TooSmall,
+                       pictureText(path, QStringLiteral("the file is shorter than %1 bytes.").arg(MinimumFileSize)));
+
+    const QString damaged = pictureText(path, QStringLiteral("it is damaged or not a GIF or JPEG file."));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader;
+    const QByteArray format = readerFormatFor(path);
+    if (!format.isEmpty()) {
+        reader.setFormat(format);
+        reader.setAutoDetectImageFormat(false);
+    } else {
+        reader.setDecideFormatFromContent(true);
+    }
+    reader.setAutoTransform(false);
+    reader.setDevice(&buffer);
+
+    const QSize fullSize = reader.size();
+    if (!fullSize.isValid() || fullSize.isEmpty())
+        return failure(path, Failure::Undecodable, damaged);
+    const bool jpeg = reader.format() == JpegFormat;
+    if ((jpeg && !isCompleteJpegStream(bytes)) || (reader.format() == GifFormat && !isCompleteGifImage(bytes)))
+        return failure(path, Failure::Undecodable, damaged);
+
+    const QSize keptSize = keptSizeFor(fullSize, m_keptBound);
+    if (jpeg && keptSize != fullSize) {
+        const QSize decodeSize = jpegDecodeSize(fullSize, keptSize);
+        if (decodeSize != fullSize) {
+            reader.setScaledSize(decodeSize);
+            reader.setQuality(ScaledJpegQuality);
+        }
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return failure(path, Failure::Undecodable, damaged);
+    bytes.clear();
+
+    image = toRgb32(image);
+    if (image.size() != keptSize)
+        image = image.scaled(keptSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    DecodedPicture result;
+    result.path = path;
+    result.fullSize = fullSize;
+    result.picture = std::move(image);
+    return result;
+}
