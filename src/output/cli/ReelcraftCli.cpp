@@ -4,6 +4,7 @@
 #include "document/AnimationDocument.h"
 #include "output/AppletTagReader.h"
 #include "output/cli/ConsolePrompts.h"
+#include "output/cli/FileCommands.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,8 +167,10 @@ int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
         std::fflush(out);
         return Done;
     }
-    if (command == QLatin1String("copy") || command == QLatin1String("preview"))
-        return usageFailure(err, QStringLiteral("the %1 command is not available yet").arg(command));
+    if (command == QLatin1String("copy"))
+        return RunCopy(rest, out, err);
+    if (command == QLatin1String("preview"))
+        return RunPreview(rest, out, err);
     if (command != QLatin1String("tag"))
         return usageFailure(err, QStringLiteral("unknown command \"%1\"").arg(command));
 

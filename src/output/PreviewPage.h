@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class AnimationDocument;
+
+// The preview page: the applet element with bare file names, followed by the element's own
+// source as readable text, in the program's "preview" folder with every file it needs beside
+// it, so a browser can run the animation from there.
+
+// ProgramFolder() + "/preview", without a trailing separator.
+QString PreviewFolder();
+// PreviewFolder() + "/~jvprev.htm"; every preview writes over it.
+QString PreviewPagePath();
+
+// The element's source as page text: "&", "<" and ">" become "&amp;", "&lt;" and "&gt;",
+// so the listing shows exactly the characters of the element (whose values hold character
+// references of their own).
+QString PreviewListing(const QString &element);
+
+// The whole page for the document, CR LF between lines and no line break after "</html>".
+QString PreviewPageText(const AnimationDocument &document);
+
+// Writes the page (creating the folder when missing, replacing the page through a temporary
+// file), then copies every frame picture, the soundtrack, the background image and both
+// class files beside it. Returns the page's path for the browser. A folder that cannot be
+// made or a page that cannot be written throws EFileError before anything is copied; a
+// picture that cannot be copied is skipped.
+QString WritePreviewPage(const AnimationDocument &document);

@@ -1,0 +1,182 @@
+#include "output/cli/FileCommands.h"
+
+#include "controls/FileText.h"
+#include "document/AnimationDocument.h"
+#include "output/AnimationFileCopy.h"
+#include "output/AppletTagReader.h"
+#include "output/ClassFiles.h"
+#include "output/PreviewPage.h"
+#include "output/cli/ConsolePrompts.h"
+#include "output/cli/ReelcraftCli.h"
+#include "platform/EError.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ReelcraftCli {
+
+namespace {
+
+void writeText(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void report(std::FILE *err, const QString &text)
+{
+    writeText(err, QStringLiteral("reelcraft-cli: ") + text + QLatin1Char('\n'));
+}
+
+int usageFailure(std::FILE *err, const QString &problem)
+{
+    report(err, problem);
+    writeText(err, UsageText());
+    return UsageFailure;
+}
+
+// Prints the result line; a standard output that cannot take it is a write failure.
+int printResult(std::FILE *out, std::FILE *err, const QString &line)
+{
+    writeText(out, line + QLatin1Char('\n'));
+    if (std::ferror(out)) {
+        report(err, QStringLiteral("cannot write to standard output"));
+        return FileFailure;
+    }
+    return Done;
+}
+
+// The files the commands copy come from the classes folder; they are put there as the
+// program does at start-up. False after the failure was reported on err.
+bool classFilesInPlace(std::FILE *err)
+{
+    ConsolePrompts prompts(err);
+    return ExtractClassFiles(prompts);
+}
+
+} // namespace
+
+std::optional<CopyArguments> ParseCopyArguments(const QStringList &arguments, QString *problem)
+{
+    CopyArguments result;
+    QStringList positional;
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--all")) {
+            result.all = true;
+            continue;
+        }
+        if (argument.startsWith(QLatin1String("--"))) {
+            *problem = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return std::nullopt;
+        }
+        positional.append(argument);
+    }
+    if (positional.size() > 2) {
+        *problem = QStringLiteral("copy takes FILE and DIR, \"%1\" is one too many").arg(positional.at(2));
+        return std::nullopt;
+    }
+    if (positional.size() < 2 || positional.at(0).isEmpty() || positional.at(1).isEmpty()) {
+        *problem = QStringLiteral("copy needs a FILE and a DIR");
+        return std::nullopt;
+    }
+    result.file = positional.at(0);
+    result.folder = positional.at(1);
+    return result;
+}
+
+std::optional<QString> ParsePreviewArguments(const QStringList &arguments, QString *problem)
+{
+    QStringList positional;
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(QLatin1String("--"))) {
+            *problem = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return std::nullopt;
+        }
+        positional.append(argument);
+    }
+    if (positional.size() > 1) {
+        *problem = QStringLiteral("preview takes one FILE, \"%1\" is one too many").arg(positional.at(1));
+        return std::nullopt;
+    }
+    if (positional.isEmpty() || positional.first().isEmpty()) {
+        *problem = QStringLiteral("preview needs a FILE");
+        return std::nullopt;
+    }
+    return positional.first();
+}
+
+bool ReadDocumentFile(const QString &path, AnimationDocument &document, QString *problem)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *problem = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    document.ResetDocument();
+    AppletTagReaderOptions options;
+    // A page inside the current folder, so relative references become full paths below it.
+    options.baseDocumentName = QDir::currentPath() + QLatin1Char('/');
+    if (options.baseDocumentName == QLatin1String("//"))
+        options.baseDocumentName = QStringLiteral("/");
+    ReadAppletTag(document, DecodeFileText(bytes), options);
+    return true;
+}
+
+int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
+{
+    QString problem;
+    const std::optional<CopyArguments> copy = ParseCopyArguments(arguments, &problem);
+    if (!copy)
+        return usageFailure(err, problem);
+
+    ConsolePrompts prompts(err);
+    AnimationDocument document(prompts);
+    if (!ReadDocumentFile(copy->file, document, &problem)) {
+        report(err, problem);
+        return FileFailure;
+    }
+    if (!classFilesInPlace(err))
+        return FileFailure;
+    int count = 0;
+    try {
+        count = CopyAnimationFiles(document, copy->folder, copy->all);
+    } catch (const EError &error) {
+        report(err, error.message());
+        return FileFailure;
+    }
+    return printResult(out, err, QString::number(count) + QStringLiteral(" files copied to ") + copy->folder
+                                     + QLatin1Char('.'));
+}
+
+int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err)
+{
+    QString problem;
+    const std::optional<QString> file = ParsePreviewArguments(arguments, &problem);
+    if (!file)
+        return usageFailure(err, problem);
+
+    ConsolePrompts prompts(err);
+    AnimationDocument document(prompts);
+    if (!ReadDocumentFile(*file, document, &problem)) {
+        report(err, problem);
+        return FileFailure;
+    }
+    if (!classFilesInPlace(err))
+        return FileFailure;
+    QString page;
+    try {
+        page = WritePreviewPage(document);
+    } catch (const EError &error) {
+        report(err, error.message());
+        return FileFailure;
+    }
+    return printResult(out, err, page);
+}
+
+} // namespace ReelcraftCli

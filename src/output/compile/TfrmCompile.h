@@ -1,0 +1,87 @@
+#pragma once
+
+#include "output/AppletTagWriter.h"
+
+#include <QDialog>
+#include <QLatin1String>
+
+class AnimationDocument;
+class HostSession;
+class Prompts;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QToolButton;
+class Registry;
+
+// Value under the settings key that remembers the copy folder between uses of the dialog.
+inline constexpr QLatin1String CopyFilesToValue{"Copy Files To"};
+
+// The compile dialog: shows the applet element with the picture references in the chosen
+// path style, sends it to the host editor or the clipboard, and copies the class files (and
+// optionally the pictures and sound) into a folder. It is made for one Compile command and
+// freed when it closes; its only lasting state is the "Copy Files To" value, written when
+// it is destroyed.
+class TfrmCompile : public QDialog
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 364;
+    static constexpr int ClientHeight = 334;
+
+    // registry holds the settings key; the document must outlive the dialog.
+    TfrmCompile(AnimationDocument &document, HostSession &host, Prompts &prompts, Registry &registry,
+                QWidget *parent = nullptr);
+    ~TfrmCompile() override;
+
+    // The element exactly as the send button hands it out (CR LF between lines).
+    QString html() const { return m_html; }
+
+    QGroupBox *GroupBox1 = nullptr;
+    QRadioButton *rbSameDir = nullptr;
+    QRadioButton *rbOtherDir = nullptr;
+    QRadioButton *rbRelative = nullptr;
+    QLineEdit *txtDir = nullptr;
+    QPlainTextEdit *txtHTML = nullptr;
+    QToolButton *btnOut = nullptr;
+    QCheckBox *chkCopyAllFiles = nullptr;
+    QLabel *lblCopyHeading = nullptr;
+    QLineEdit *txtCopyDir = nullptr;
+    QToolButton *btnBrowseDir = nullptr;
+    QToolButton *btnCopyFiles = nullptr;
+
+public slots:
+    void rbSameDirClick();
+    void rbOtherDirClick();
+    void txtDirChange();
+    void rbRelativeClick();
+    void txtHTMLChange();
+    void btnOutClick();
+    void btnBrowseDirClick();
+    void chkCopyAllFilesClick();
+    void btnCopyFilesClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    // The largest font size up to the main window's at which every fixed text fits.
+    void fitFont();
+    bool textsFit() const;
+    void FormCreate();
+    void FormDestroy();
+    // Builds the image list in form, the element around it, and shows it.
+    void regenerate(ImageListForm form, const QString &folderOrDocumentName = QString());
+
+    AnimationDocument &m_document;
+    HostSession &m_host;
+    Prompts &m_prompts;
+    Registry &m_registry;
+    QString m_html;
+    bool m_centred = false;
+};

@@ -1,0 +1,314 @@
+#include "controls/FileText.h"
+#include "document/AnimationDocument.h"
+#include "output/PreviewPage.h"
+#include "output/ProjectFiles.h"
+#include "output/cli/FileCommands.h"
+#include "platform/AppFolders.h"
+
+#include "PromptsDouble.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runCli(const QStringList &arguments, const QString &workingFolder = QString())
+{
+    QProcess process;
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    process.start(QStringLiteral(REELCRAFT_CLI_PATH), arguments);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QString classesFolder()
+{
+    return ProgramFolder() + QStringLiteral("/classes");
+}
+
+} // namespace
+
+class TestCliCopyPreview : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void copy_data();
+    void copy();
+    void copyIntoRelativeFolder();
+    void classFilesAreExtractedWhenMissing();
+    void preview();
+    void previewOfAnEmptyAnimation();
+    void failures_data();
+    void failures();
+    void usage_data();
+    void usage();
+
+private:
+    QString m_folder;
+    QString m_project;
+    QString m_empty;
+};
+
+void TestCliCopyPreview::initTestCase()
+{
+    m_folder = TestEnvironment::instance().freshFolder(QStringLiteral("cli-files"));
+    writeAll(m_folder + QStringLiteral("/pics/x.gif"), "GIF89a x");
+    writeAll(m_folder + QStringLiteral("/photos/y.jpg"), "JPEG y");
+    // The element names the soundtrack and background by file name only, so reading the
+    // project finds them in the current folder: the tool is run in m_folder to find them.
+    writeAll(m_folder + QStringLiteral("/theme.au"), ".snd theme");
+    writeAll(m_folder + QStringLiteral("/sky.jpg"), "JPEG sky");
+
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(m_folder + QStringLiteral("/pics/x.gif"), QStringLiteral("One & only"));
+    document.appendFrame(m_folder + QStringLiteral("/photos/y.jpg"), QStringLiteral("Two"));
+    document.setText(TextSetting::Soundtrack, m_folder + QStringLiteral("/theme.au"));
+    document.setText(TextSetting::BackImage, m_folder + QStringLiteral("/sky.jpg"));
+    m_project = m_folder + QStringLiteral("/show.rcf");
+    WriteFileText(m_project, ProjectFiles::ProjectFileText(document));
+
+    AnimationDocument empty(prompts);
+    m_empty = m_folder + QStringLiteral("/empty.rcf");
+    WriteFileText(m_empty, ProjectFiles::ProjectFileText(empty));
+}
+
+void TestCliCopyPreview::copy_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // FILE and DIR are %p and %d
+    QTest::addColumn<bool>("besideProject");    // run in the project's folder
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("files");
+    const QString a = QStringLiteral("WrappingLabel.class");
+    const QString b = QStringLiteral("quilanim.class");
+    const QStringList everything{a, b, QStringLiteral("sky.jpg"), QStringLiteral("theme.au"), QStringLiteral("x.gif"),
+                                 QStringLiteral("y.jpg")};
+    const QStringList frames{a, b, QStringLiteral("x.gif"), QStringLiteral("y.jpg")};
+    QTest::newRow("class files") << QStringList{QStringLiteral("%p"), QStringLiteral("%d")} << true << 2
+                                 << QStringList{a, b};
+    QTest::newRow("all") << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--all")} << true
+                         << 6 << everything;
+    QTest::newRow("all first") << QStringList{QStringLiteral("--all"), QStringLiteral("%p"), QStringLiteral("%d")}
+                               << true << 6 << everything;
+    // Elsewhere the soundtrack and background are not found: neither copied nor counted.
+    QTest::newRow("all, sound and background not found")
+        << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--all")} << false << 4 << frames;
+    QTest::newRow("empty animation") << QStringList{QStringLiteral("%e"), QStringLiteral("%d"), QStringLiteral("--all")}
+                                     << true << 2 << QStringList{a, b};
+}
+
+void TestCliCopyPreview::copy()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, besideProject);
+    QFETCH(int, count);
+    QFETCH(QStringList, files);
+    const QString target = TestEnvironment::instance().freshFolder(QStringLiteral("cli-target"))
+        + QStringLiteral("/new/site");
+    for (QString &argument : arguments) {
+        argument.replace(QStringLiteral("%p"), m_project);
+        argument.replace(QStringLiteral("%e"), m_empty);
+        argument.replace(QStringLiteral("%d"), target);
+    }
+    const Run run = runCli(QStringList{QStringLiteral("copy")} + arguments,
+                           besideProject ? m_folder : TestEnvironment::instance().root());
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.out, (QString::number(count) + QStringLiteral(" files copied to ") + target + QStringLiteral(".\n")).toUtf8());
+    QCOMPARE(filesIn(target), files);
+    if (files.contains(QStringLiteral("y.jpg")))
+        QCOMPARE(readAll(target + QStringLiteral("/y.jpg")), QByteArray("JPEG y"));
+    QCOMPARE(readAll(target + QStringLiteral("/quilanim.class")), readAll(QStringLiteral(":/quilanim")));
+}
+
+void TestCliCopyPreview::copyIntoRelativeFolder()
+{
+    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("cli-work"));
+    const Run run = runCli({QStringLiteral("copy"), m_project, QStringLiteral("out/"), QStringLiteral("--all")}, work);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QByteArray("4 files copied to out/.\n"));
+    QCOMPARE(filesIn(work + QStringLiteral("/out")).size(), 4);
+}
+
+void TestCliCopyPreview::classFilesAreExtractedWhenMissing()
+{
+    QDir(classesFolder()).removeRecursively();
+    const QString target = TestEnvironment::instance().freshFolder(QStringLiteral("cli-extract"));
+    const Run run = runCli({QStringLiteral("copy"), m_project, target});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(readAll(classesFolder() + QStringLiteral("/quilanim.class")), readAll(QStringLiteral(":/quilanim")));
+    QCOMPARE(readAll(classesFolder() + QStringLiteral("/WrappingLabel.class")), readAll(QStringLiteral(":/wraplabel")));
+    QCOMPARE(readAll(target + QStringLiteral("/WrappingLabel.class")), readAll(QStringLiteral(":/wraplabel")));
+}
+
+void TestCliCopyPreview::preview()
+{
+    const QString previewFolder = ProgramFolder() + QStringLiteral("/preview");
+    QDir(previewFolder).removeRecursively();
+    const Run run = runCli({QStringLiteral("preview"), m_project}, m_folder);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QString page = previewFolder + QStringLiteral("/~jvprev.htm");
+    QCOMPARE(run.out, (page + QLatin1Char('\n')).toUtf8());
+
+    // The page is the one the program writes for the project read back.
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    QString problem;
+    const QString current = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_folder));
+    const bool read = ReelcraftCli::ReadDocumentFile(m_project, document, &problem);
+    QVERIFY(QDir::setCurrent(current));
+    QVERIFY(read);
+    QCOMPARE(document.frameCount(), 2);
+    const QByteArray text = readAll(page);
+    QCOMPARE(text, PreviewPageText(document).toUtf8());
+    QVERIFY(text.contains("<param name=\"imagelist\" value=\"x.gif,y.jpg\">\r\n"));
+    QVERIFY(text.contains("&lt;param name=\"captionlist\" value=\"One &amp;amp; only|Two\"&gt;\r\n"));
+    QCOMPARE(filesIn(previewFolder),
+             (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                          QStringLiteral("sky.jpg"), QStringLiteral("theme.au"), QStringLiteral("x.gif"),
+                          QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
+}
+
+void TestCliCopyPreview::previewOfAnEmptyAnimation()
+{
+    const Run run = runCli({QStringLiteral("preview"), m_empty});
+    QCOMPARE(run.status, 0);
+    const QByteArray text = readAll(QString::fromUtf8(run.out.trimmed()));
+    QVERIFY2(text.contains("<param name=\"imagelist\" value=\"\">\r\n"), text.constData());
+    QVERIFY(text.endsWith("</pre></body>\r\n</html>"));
+}
+
+void TestCliCopyPreview::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %f is the test's folder
+    QTest::addColumn<QString>("message");
+    QTest::newRow("copy of a missing file")
+        << QStringList{QStringLiteral("copy"), QStringLiteral("%f/gone.rcf"), QStringLiteral("%f/never")}
+        << QStringLiteral("cannot read \"%f/gone.rcf\"");
+    QTest::newRow("copy into a file")
+        << QStringList{QStringLiteral("copy"), QStringLiteral("%p"), QStringLiteral("%f/blocker/sub"), QStringLiteral("--all")}
+        << QStringLiteral("The folder %f/blocker/sub could not be created.");
+    QTest::newRow("copy into a file, class files only")
+        << QStringList{QStringLiteral("copy"), QStringLiteral("%p"), QStringLiteral("%f/blocker")}
+        << QStringLiteral("The folder %f/blocker could not be created.");
+    QTest::newRow("preview of a missing file") << QStringList{QStringLiteral("preview"), QStringLiteral("%f/gone.rcf")}
+                                               << QStringLiteral("cannot read \"%f/gone.rcf\"");
+    QTest::newRow("preview of a folder") << QStringList{QStringLiteral("preview"), QStringLiteral("%f")}
+                                         << QStringLiteral("cannot read \"%f\"");
+    QTest::newRow("preview folder blocked") << QStringList{QStringLiteral("preview"), QStringLiteral("%p")}
+                                            << QStringLiteral("preview could not be created.");
+}
+
+void TestCliCopyPreview::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const QString folder = TestEnvironment::instance().freshFolder(QStringLiteral("cli-fail"));
+    writeAll(folder + QStringLiteral("/blocker"), "a file");
+    const QString previewFolder = ProgramFolder() + QStringLiteral("/preview");
+    const bool blockPreview = QByteArray(QTest::currentDataTag()) == "preview folder blocked";
+    if (blockPreview) {
+        QDir(previewFolder).removeRecursively();
+        writeAll(previewFolder, "in the way");
+    }
+    for (QString &argument : arguments) {
+        argument.replace(QStringLiteral("%p"), m_project);
+        argument.replace(QStringLiteral("%f"), folder);
+    }
+    message.replace(QStringLiteral("%f"), folder);
+
+    const Run run = runCli(arguments);
+    if (blockPreview)
+        QVERIFY(QFile::remove(previewFolder));
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    QVERIFY(!run.err.contains("Usage:"));
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/never")));
+    QCOMPARE(readAll(folder + QStringLiteral("/blocker")), QByteArray("a file"));
+}
+
+void TestCliCopyPreview::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("copy alone") << QStringList{QStringLiteral("copy")} << QStringLiteral("copy needs a FILE and a DIR");
+    QTest::newRow("copy without DIR") << QStringList{QStringLiteral("copy"), QStringLiteral("a.rcf")}
+                                      << QStringLiteral("copy needs a FILE and a DIR");
+    QTest::newRow("copy with an empty DIR") << QStringList{QStringLiteral("copy"), QStringLiteral("a.rcf"), QString()}
+                                            << QStringLiteral("copy needs a FILE and a DIR");
+    QTest::newRow("copy with three") << QStringList{QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b"),
+                                                    QStringLiteral("c")}
+                                     << QStringLiteral("\"c\" is one too many");
+    QTest::newRow("copy with an unknown option")
+        << QStringList{QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("--al")}
+        << QStringLiteral("unknown option \"--al\"");
+    QTest::newRow("preview alone") << QStringList{QStringLiteral("preview")} << QStringLiteral("preview needs a FILE");
+    QTest::newRow("preview with two") << QStringList{QStringLiteral("preview"), QStringLiteral("a"), QStringLiteral("b")}
+                                      << QStringLiteral("\"b\" is one too many");
+    QTest::newRow("preview with --all") << QStringList{QStringLiteral("preview"), QStringLiteral("a"), QStringLiteral("--all")}
+                                        << QStringLiteral("unknown option \"--all\"");
+}
+
+void TestCliCopyPreview::usage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Run run = runCli(arguments);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
+    QVERIFY(run.err.contains("Usage: reelcraft-cli tag FILE"));
+}
+
+int main(int argc, char **argv)
+{
+    TestEnvironment::instance();
+    QCoreApplication app(argc, argv);
+    TestCliCopyPreview test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_cli_copy_preview.moc"

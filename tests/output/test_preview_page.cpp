@@ -1,0 +1,220 @@
+#include "document/AnimationDocument.h"
+#include "output/ClassFiles.h"
+#include "output/PreviewPage.h"
+#include "platform/AppFolders.h"
+#include "platform/EError.h"
+
+#include "PromptsDouble.h"
+#include "TestEnvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void emptyPreviewFolder()
+{
+    const QString folder = ProgramFolder() + QStringLiteral("/preview");
+    QFile::remove(folder);
+    QDir(folder).removeRecursively();
+}
+
+} // namespace
+
+class TestPreviewPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void folderAndPage();
+    void pageForTwoFramesInDifferentFolders();
+    void listingEscapes_data();
+    void listingEscapes();
+    void captionWithAmpersandListsItsSource();
+    void emptyStripStillWritesThePage();
+    void secondPreviewRewritesTheSamePage();
+    void blockedFolderThrowsAndCopiesNothing();
+
+private:
+    QString m_sources;
+};
+
+void TestPreviewPage::initTestCase()
+{
+    PromptsDouble prompts;
+    QVERIFY(ExtractClassFiles(prompts));
+    m_sources = TestEnvironment::instance().freshFolder(QStringLiteral("sources"));
+    writeAll(m_sources + QStringLiteral("/a/x.gif"), "GIF89a x picture");
+    writeAll(m_sources + QStringLiteral("/b/y.jpg"), "JPEG y picture");
+}
+
+void TestPreviewPage::init()
+{
+    emptyPreviewFolder();
+}
+
+void TestPreviewPage::folderAndPage()
+{
+    QCOMPARE(PreviewFolder(), ProgramFolder() + QStringLiteral("/preview"));
+    QCOMPARE(PreviewPagePath(), ProgramFolder() + QStringLiteral("/preview/~jvprev.htm"));
+}
+
+void TestPreviewPage::pageForTwoFramesInDifferentFolders()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(m_sources + QStringLiteral("/a/x.gif"), QString());
+    document.appendFrame(m_sources + QStringLiteral("/b/y.jpg"), QString());
+
+    const QString page = WritePreviewPage(document);
+    QCOMPARE(page, PreviewPagePath());
+    const QByteArray expected =
+        "<html>\r\n"
+        "<head><title>Reelcraft Preview</title></head>\r\n"
+        "<body>\r\n"
+        "<applet code=\"quilanim\" width=600 height=200>\r\n"
+        "<param name=\"imagelist\" value=\"x.gif,y.jpg\">\r\n"
+        "<param name=\"move\" value=\"0,0\">\r\n"
+        "<param name=\"pause\" value=\"500\">\r\n"
+        "<param name=\"enddelay\" value=\"0\">\r\n"
+        "<param name=\"bounce\" value=\"true\">\r\n"
+        "</applet>\r\n"
+        "<hr>\r\n"
+        "<pre>\r\n"
+        "&lt;applet code=\"quilanim\" width=600 height=200&gt;\r\n"
+        "&lt;param name=\"imagelist\" value=\"x.gif,y.jpg\"&gt;\r\n"
+        "&lt;param name=\"move\" value=\"0,0\"&gt;\r\n"
+        "&lt;param name=\"pause\" value=\"500\"&gt;\r\n"
+        "&lt;param name=\"enddelay\" value=\"0\"&gt;\r\n"
+        "&lt;param name=\"bounce\" value=\"true\"&gt;\r\n"
+        "&lt;/applet&gt;\r\n"
+        "</pre></body>\r\n"
+        "</html>";
+    QCOMPARE(readAll(page), expected);
+    QCOMPARE(QDir(PreviewFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                          QStringLiteral("x.gif"), QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
+    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/y.jpg")), QByteArray("JPEG y picture"));
+    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/quilanim.class")),
+             readAll(ClassFilesFolder() + QStringLiteral("quilanim.class")));
+    QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestPreviewPage::listingEscapes_data()
+{
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("listing");
+    QTest::newRow("angle brackets") << QStringLiteral("<a>") << QStringLiteral("&lt;a&gt;");
+    QTest::newRow("ampersand first") << QStringLiteral("&lt;") << QStringLiteral("&amp;lt;");
+    QTest::newRow("reference in a value") << QStringLiteral("value=\"A &amp; B\"")
+                                          << QStringLiteral("value=\"A &amp;amp; B\"");
+    QTest::newRow("quotes and line breaks stay") << QStringLiteral("\"x\"\r\n'y'") << QStringLiteral("\"x\"\r\n'y'");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestPreviewPage::listingEscapes()
+{
+    QFETCH(QString, element);
+    QFETCH(QString, listing);
+    QCOMPARE(PreviewListing(element), listing);
+}
+
+void TestPreviewPage::captionWithAmpersandListsItsSource()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(m_sources + QStringLiteral("/a/x.gif"), QStringLiteral("Fish & <Chips>"));
+    const QString text = PreviewPageText(document);
+    // The element holds the caption as references; the listing shows those references.
+    QVERIFY2(text.contains(QStringLiteral("<param name=\"captionlist\" value=\"Fish &amp; &lt;Chips&gt;\">\r\n")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral(
+                 "&lt;param name=\"captionlist\" value=\"Fish &amp;amp; &amp;lt;Chips&amp;gt;\"&gt;\r\n")),
+             qPrintable(text));
+}
+
+void TestPreviewPage::emptyStripStillWritesThePage()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    const QString page = WritePreviewPage(document);
+    const QByteArray text = readAll(page);
+    QVERIFY(text.startsWith("<html>\r\n<head><title>Reelcraft Preview</title></head>\r\n<body>\r\n"
+                            "<applet code=\"quilanim\" width=600 height=200>\r\n"
+                            "<param name=\"imagelist\" value=\"\">\r\n"));
+    QVERIFY(text.contains("&lt;param name=\"imagelist\" value=\"\"&gt;\r\n"));
+    QVERIFY(text.endsWith("&lt;/applet&gt;\r\n</pre></body>\r\n</html>"));
+    QCOMPARE(QDir(PreviewFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                          QStringLiteral("~jvprev.htm")}));
+}
+
+void TestPreviewPage::secondPreviewRewritesTheSamePage()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(m_sources + QStringLiteral("/a/x.gif"), QString());
+    const QString first = WritePreviewPage(document);
+    QVERIFY(readAll(first).contains("value=\"x.gif\""));
+
+    document.removeFrame(0);
+    document.appendFrame(m_sources + QStringLiteral("/b/y.jpg"), QString());
+    document.setText(TextSetting::JavaWidth, QStringLiteral("320"));
+    const QString second = WritePreviewPage(document);
+    QCOMPARE(second, first);
+    const QByteArray text = readAll(second);
+    QCOMPARE(text, PreviewPageText(document).toUtf8());
+    QVERIFY(text.contains("width=320"));
+    QVERIFY(!text.contains("x.gif"));
+    // Files of the earlier preview stay; nothing else is beside the one page.
+    QCOMPARE(QDir(PreviewFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                          QStringLiteral("x.gif"), QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
+}
+
+void TestPreviewPage::blockedFolderThrowsAndCopiesNothing()
+{
+    // A regular file where the preview folder should be.
+    writeAll(PreviewFolder(), "in the way");
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(m_sources + QStringLiteral("/a/x.gif"), QString());
+    try {
+        WritePreviewPage(document);
+        QFAIL("no error for a preview folder that cannot be made");
+    } catch (const EFileError &error) {
+        QVERIFY2(error.message().contains(PreviewFolder()), qPrintable(error.message()));
+    }
+    QCOMPARE(readAll(PreviewFolder()), QByteArray("in the way"));
+    QVERIFY(QFile::remove(PreviewFolder()));
+}
+
+int main(int argc, char **argv)
+{
+    TestEnvironment::instance();
+    QCoreApplication app(argc, argv);
+    TestPreviewPage test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_preview_page.moc"
