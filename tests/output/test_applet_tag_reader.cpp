@@ -4,6 +4,9 @@
 #include "output/AppletTagText.h"
 #include "output/AppletTagWriter.h"
 
+#include "integration/HostSession.h"
+
+#include "HostLinkDouble.h"
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
@@ -80,6 +83,7 @@ private slots:
     void backgroundAndSoundtrack();
     void relativePicturesWithoutHost();
     void picturesAgainstHostDocument();
+    void baseDocumentComesFromTheLinkedHost();
     void missingPictureDropsItsCaption();
     void upperCaseAndAnyTag();
     void captionListBeforeImageListHasNoEffect();
@@ -371,6 +375,26 @@ void TestAppletTagReader::picturesAgainstHostDocument()
     QCOMPARE(paths(document), QStringList({m_folder + QStringLiteral("/site/img/x.gif"),
                                            m_folder + QStringLiteral("/site/pages/y.gif"),
                                            m_folder + QStringLiteral("/a.gif"), m_folder + QStringLiteral("/b.gif")}));
+}
+
+void TestAppletTagReader::baseDocumentComesFromTheLinkedHost()
+{
+    PromptsDouble prompts;
+    HostLinkDouble link;
+    link.documentName = m_folder + QStringLiteral("/page.htm");
+    HostSession host(link, prompts);
+    QCOMPARE(ReaderBaseDocumentName(nullptr), QString());
+    QCOMPARE(ReaderBaseDocumentName(&host), QString()); // not probed: no host
+    QVERIFY(link.calls.isEmpty());
+    host.ConnectHost();
+    QVERIFY(host.HostLinked());
+    QCOMPARE(ReaderBaseDocumentName(&host), link.documentName);
+
+    AnimationDocument document(prompts);
+    AppletTagReaderOptions options;
+    options.baseDocumentName = ReaderBaseDocumentName(&host);
+    ReadAppletTag(document, param(QStringLiteral("imagelist"), QStringLiteral("a.gif,site/img/x.gif")), options);
+    QCOMPARE(paths(document), QStringList({m_folder + QStringLiteral("/a.gif"), m_folder + QStringLiteral("/site/img/x.gif")}));
 }
 
 void TestAppletTagReader::missingPictureDropsItsCaption()
