@@ -205,10 +205,6 @@ void TestReelcraftCli::usage_data()
                                    << QStringLiteral("--base needs a value");
     QTest::newRow("unknown option") << QStringList{QStringLiteral("tag"), QStringLiteral("a"), QStringLiteral("--all")}
                                     << QStringLiteral("unknown option \"--all\"");
-    QTest::newRow("copy") << QStringList{QStringLiteral("copy"), QStringLiteral("a"), QStringLiteral("b")}
-                          << QStringLiteral("the copy command is not available yet");
-    QTest::newRow("preview") << QStringList{QStringLiteral("preview"), QStringLiteral("a")}
-                             << QStringLiteral("the preview command is not available yet");
 }
 
 void TestReelcraftCli::usage()
