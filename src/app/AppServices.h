@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+
+class HelpViewer;
 class HostLink;
 class Prompts;
 class Registry;
+class TfrmSplash;
 
 // The services the main window and its dialogs work through. The program passes the real
 // ones; tests pass doubles.
@@ -11,4 +15,8 @@ struct AppServices
     Prompts &prompts;
     Registry &registry;
     HostLink &host;
+    HelpViewer &help;
+    // How the start-up splash waits; empty for the real pause while it paints. Tests pass
+    // one that returns at once.
+    std::function<void(TfrmSplash &splash, int milliseconds)> splashWait = {};
 };

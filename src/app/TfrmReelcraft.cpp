@@ -5,13 +5,19 @@
 #include "controls/WidgetHelpers.h"
 #include "controls/BusyCursor.h"
 #include "controls/FileText.h"
+#include "controls/HelpFile.h"
+#include "controls/TWhatsThis.h"
+#include "controls/TfrmSplash.h"
 #include "document/SettingsKey.h"
 #include "document/TCaptionEdit.h"
 #include "document/TFrameStrip.h"
 #include "output/AppletTagReader.h"
 #include "output/ClassFiles.h"
+#include "output/compile/CompileCommand.h"
 #include "output/ProjectFiles.h"
 #include "platform/AppFolders.h"
+#include "platform/HelpViewer.h"
+#include "platform/HostLink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -119,25 +125,64 @@ TfrmReelcraft::~TfrmReelcraft()
 
 void TfrmReelcraft::FormCreate()
 {
+    // 1. What's-This help for every control that carries a help number.
+    ct = new TWhatsThis(this, m_services.help);
     m_initialised = false;
-    // Without a host editor nothing is linked and no automation object is made.
-    m_host.ConnectHost();
+    // 2. to 4. Probe for the host editor; the splash shows only without one, and with one
+    // the automation object is made for the program's lifetime.
+    if (!m_host.IsHostRunning())
+        TfrmSplash::ShowStartupSplash(m_services.splashWait);
+    else
+        m_host.link().createObject();
+    // 5.
     m_initialised = true;
-
+    // 6. The program's own help file, written when missing or out of date.
+    InstallHelpFile(m_services.prompts);
+    // 7. Terminate requests are signals, wired by the program's entry.
+    // 8.
     ExtractClassFiles(m_services.prompts);
+    // 9.
     m_recentFiles.InitializeRecentFiles(
         mnuFile, [this](const QString &path) { m_projectFiles->OpenProject(path); }, this);
-
-    // The direction lists start at their first entries (the document's start-up values).
+    // 10. The direction lists start at their first entries (the document's start-up values).
     m_document.BackgroundColour().SetWarnings(false);
     showAllSettings();
-
+    // 11. The toolbar glyphs were loaded with the buttons.
+    // 12.
     m_settingsKey.openKey(QStringLiteral("\\") + SettingsKey, true);
     m_settingsKey.writeString(PictureExtensionValue, PictureExtension);
     m_recentFiles.LoadRecentFiles(m_settingsKey);
-
+    // 13.
     m_document.SetCaption(AnimationDocument::StartupCaption);
     SetCaption(m_document.Caption());
+
+    for (QWidget *control : findChildren<QWidget *>())
+        if (control->property(HelpTagProperty).isValid())
+            ct->Attach(control);
+    ct->Attach(this);
+    ct->EnableHelpKey(this);
+}
+
+void TfrmReelcraft::showEvent(QShowEvent *event)
+{
+    TGradientForm::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // Let the window appear first; reading the host's selection may show messages.
+    QMetaObject::invokeMethod(this, &TfrmReelcraft::FormShow, Qt::QueuedConnection);
+}
+
+void TfrmReelcraft::FormShow()
+{
+    // An applet element selected in the host editor opens for editing.
+    if (!m_host.HostLinked())
+        return;
+    AppletTagReaderOptions options;
+    options.baseDocumentName = ReaderBaseDocumentName(&m_host);
+    options.addFrame = [this](const QString &path, const QString &caption) { scrFrames->AddFrame(path, caption); };
+    options.layoutFrames = [this] { scrFrames->LayoutFrames(); };
+    ReadAppletTag(m_document, m_host.GetHostText(HostSession::AtCursor), options);
 }
 
 void TfrmReelcraft::FormDestroy()
@@ -171,11 +216,11 @@ void TfrmReelcraft::buildToolbar(QWidget *client)
     btnExit = makeSpeedButton(client, 200, 2, 33, 34, QStringLiteral("exit"),
                               QStringLiteral("Exit from the Reelcraft"));
     connect(btnExit, &QToolButton::clicked, this, &TfrmReelcraft::btnExitClick);
+    connect(btnCompile, &QToolButton::clicked, this, &TfrmReelcraft::btnCompileClick);
 
-    // Preview and compile open their dialogs once the browser list and the compile dialog
-    // are part of the program; until then they cannot be used.
+    // Preview opens its browser menu once the browser list is part of the program; until
+    // then it cannot be used.
     btnPreview->setEnabled(false);
-    btnCompile->setEnabled(false);
 }
 
 void TfrmReelcraft::buildStripDetails(QWidget *client)
@@ -382,6 +427,7 @@ void TfrmReelcraft::buildMenus()
     Preview1->setShortcut(QKeySequence(Qt::Key_F9));
     Compile1 = mnuCommand->addAction(QStringLiteral("&Compile"));
     Compile1->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(Compile1, &QAction::triggered, this, &TfrmReelcraft::btnCompileClick);
     mnuCommand->addSeparator();
     mnuCommandExit = mnuCommand->addAction(QStringLiteral("E&xit") + QLatin1Char('\t')
                                            + QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
@@ -392,10 +438,10 @@ void TfrmReelcraft::buildMenus()
     mnuHelp->addSeparator();
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About"));
 
-    // Commands whose dialogs are not part of the program yet stay disabled rather than
-    // pretending to work.
-    for (QAction *pending : {Preview1, Compile1, mnuHelpContents, mnuHelpAbout})
-        pending->setEnabled(false);
+    // Preview waits for the browser list, and stays disabled rather than pretending to work.
+    connect(mnuHelpContents, &QAction::triggered, this, &TfrmReelcraft::mnuHelpContentsClick);
+    connect(mnuHelpAbout, &QAction::triggered, this, &TfrmReelcraft::mnuHelpAboutClick);
+    Preview1->setEnabled(false);
 }
 
 void TfrmReelcraft::showTextSetting(TextSetting setting)
@@ -435,6 +481,21 @@ void TfrmReelcraft::mnuFileSaveClick()
 void TfrmReelcraft::mnuFileSaveAsClick()
 {
     m_projectFiles->mnuFileSaveAsClick();
+}
+
+void TfrmReelcraft::btnCompileClick()
+{
+    ::btnCompileClick(m_document, m_host, m_services.prompts, m_services.registry, this);
+}
+
+void TfrmReelcraft::mnuHelpContentsClick()
+{
+    m_services.help.showTopic(1);
+}
+
+void TfrmReelcraft::mnuHelpAboutClick()
+{
+    TfrmSplash::ShowAbout(this);
 }
 
 void TfrmReelcraft::btnExitClick()

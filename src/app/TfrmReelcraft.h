@@ -27,6 +27,7 @@ class TTarnEdit;
 class ProjectFiles;
 class TCaptionEdit;
 class TFrameStrip;
+class TWhatsThis;
 
 // The main window: toolbar, frame strip, the settings pages and the menu bar. Its fields
 // show the animation document and every user edit goes straight back into it; document
@@ -117,13 +118,20 @@ public slots:
     void mnuFileOpenClick();
     void mnuFileSaveClick();
     void mnuFileSaveAsClick();
+    void btnCompileClick();
+    void mnuHelpContentsClick();
+    void mnuHelpAboutClick();
     void btnExitClick();
     void Exit1Click();
     void spnFontSizeDownClick();
     void spnFontSizeUpClick();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void FormCreate();
+    void FormShow();
     void FormDestroy();
     void buildToolbar(QWidget *client);
     void buildStripDetails(QWidget *client);
@@ -148,7 +156,9 @@ private:
     RegistryKey m_settingsKey;
     RecentFilesMenu m_recentFiles;
     std::unique_ptr<ProjectFiles> m_projectFiles;
+    TWhatsThis *ct = nullptr;
     bool m_initialised = false;
+    bool m_shown = false;
     QMap<TextSetting, TTarnEdit *> m_textFields;
     QMap<ListSetting, QComboBox *> m_listFields;
 };

@@ -1,21 +1,41 @@
 #include "app/ReelcraftApplication.h"
 #include "app/TfrmReelcraft.h"
+#include "controls/HelpFile.h"
+#include "output/ProjectFiles.h"
 #include "platform/NoHostLink.h"
+#include "platform/QtHelpViewer.h"
 #include "platform/QtPrompts.h"
 #include "platform/Registry.h"
 #include "platform/TerminateSignals.h"
 
+#include <QIcon>
+#include <QTimer>
+
 int main(int argc, char **argv)
 {
     ReelcraftApplication app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/reelcraft.svg")));
+    app.setDesktopFileName(QStringLiteral("reelcraft"));
+
     Registry registry;
     QtPrompts prompts;
     NoHostLink host;
-    TfrmReelcraft window(AppServices{prompts, registry, host});
+    QtHelpViewer help(HelpFilePath());
+    TfrmReelcraft window(AppServices{prompts, registry, host, help});
     prompts.setParent(&window);
+
     // A terminate request closes the window as the user would, so the shutdown clean-up runs.
     TerminateSignals terminate;
     QObject::connect(&terminate, &TerminateSignals::terminateRequested, &window, &QWidget::close);
+
     window.show();
+
+    // A project or page named on the command line (a file opened from the file manager)
+    // opens once the window is up, so a failure shows as any command's does.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString file = arguments.at(1);
+        QTimer::singleShot(0, &window, [&window, file] { window.projectFiles().OpenProject(file); });
+    }
     return app.exec();
 }

@@ -3,13 +3,11 @@
 #include "controls/HelpFile.h"
 #include "platform/HelpViewer.h"
 
+#include <QDialog>
+#include <QFrame>
 #include <QPointer>
 #include <QString>
-
-class QDialog;
-class QFrame;
-class QTextBrowser;
-class QWidget;
+#include <QTextBrowser>
 
 // Help shown from the program's own help file: a full topic in a help window that stays
 // open beside the program (its links lead to other topics), a pop-up in a small frame

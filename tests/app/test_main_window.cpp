@@ -6,8 +6,10 @@
 #include "document/TFrame.h"
 #include "document/TFrameStrip.h"
 #include "platform/NoHostLink.h"
+#include "controls/TfrmSplash.h"
 #include "platform/Registry.h"
 
+#include "HelpViewerDouble.h"
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
@@ -40,6 +42,8 @@ private slots:
     void menuCaptionsAndShortcuts();
     void toolbarHints_data();
     void toolbarHints();
+    void compileWithEmptyStripShowsItsMessage_data();
+    void compileWithEmptyStripShowsItsMessage();
     void layoutFitsTheClientArea();
     void savePageScreenshots();
 
@@ -47,6 +51,7 @@ private:
     std::unique_ptr<Registry> m_registry;
     PromptsDouble m_prompts;
     NoHostLink m_host;
+    HelpViewerDouble m_help;
     std::unique_ptr<TfrmReelcraft> m_window;
 };
 
@@ -56,7 +61,8 @@ void TestMainWindow::init()
     m_registry = std::make_unique<Registry>(folder + QStringLiteral("/user.json"),
                                             folder + QStringLiteral("/machine.json"));
     m_prompts.clear();
-    m_window = std::make_unique<TfrmReelcraft>(AppServices{m_prompts, *m_registry, m_host});
+    m_window = std::make_unique<TfrmReelcraft>(
+        AppServices{m_prompts, *m_registry, m_host, m_help, [](TfrmSplash &, int) {}});
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -242,6 +248,30 @@ void TestMainWindow::toolbarHints()
     QCOMPARE(b->toolTip(), hint);
     QCOMPARE(b->x(), left);
     QVERIFY2(!b->icon().isNull(), "every toolbar button carries its glyph");
+}
+
+void TestMainWindow::compileWithEmptyStripShowsItsMessage_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("F5") << "F5";
+    QTest::newRow("menu item") << "menu";
+    QTest::newRow("toolbar button") << "button";
+}
+
+void TestMainWindow::compileWithEmptyStripShowsItsMessage()
+{
+    QFETCH(QString, how);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    if (how == QLatin1String("F5"))
+        QTest::keyClick(m_window.get(), Qt::Key_F5);
+    else if (how == QLatin1String("menu"))
+        m_window->Compile1->trigger();
+    else
+        QTest::mouseClick(m_window->btnCompile, Qt::LeftButton);
+    QCOMPARE(m_prompts.messages(),
+             QStringList{QStringLiteral("You have not added any images to the animation yet !  Please click on the "
+                                        "\"Add Image\" button and choose one or more image files.")});
 }
 
 void TestMainWindow::layoutFitsTheClientArea()

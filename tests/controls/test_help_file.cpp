@@ -1,4 +1,5 @@
 #include "app/TfrmReelcraft.h"
+#include "controls/TfrmSplash.h"
 #include "controls/HelpFile.h"
 #include "controls/TWhatsThis.h"
 #include "platform/AppFolders.h"
@@ -6,6 +7,7 @@
 #include "platform/QtHelpViewer.h"
 #include "platform/Registry.h"
 
+#include "HelpViewerDouble.h"
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
@@ -121,7 +123,8 @@ void TestHelpFile::mainWindowNumbersAllHaveText()
     Registry registry(folder + QStringLiteral("/user.json"), folder + QStringLiteral("/machine.json"));
     PromptsDouble prompts;
     NoHostLink host;
-    TfrmReelcraft window(AppServices{prompts, registry, host});
+    HelpViewerDouble help;
+    TfrmReelcraft window(AppServices{prompts, registry, host, help, [](TfrmSplash &, int) {}});
 
     QList<QWidget *> widgets = window.findChildren<QWidget *>();
     widgets.prepend(&window);
