@@ -223,6 +223,11 @@ void ReadAppletTag(AnimationDocument &document, const QString &text, const Apple
     }
 
     TagReader reader(document, options);
-    for (qsizetype i = places.size() - 1; i >= 0; --i)
-        reader.handle(text.mid(places.at(i).start, places.at(i).length));
+    for (qsizetype i = places.size() - 1; i >= 0; --i) {
+        const QStringView token = QStringView(text).mid(places.at(i).start, places.at(i).length);
+        // Only an applet tag or a tag with a name attribute can change anything; the
+        // other tags of a page are passed over without being copied.
+        if (token.startsWith(u"<applet", Qt::CaseInsensitive) || token.contains(u"name=", Qt::CaseInsensitive))
+            reader.handle(token.toString());
+    }
 }

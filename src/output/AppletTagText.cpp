@@ -2,6 +2,7 @@
 
 #include "controls/TextUtils.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -76,7 +77,16 @@ const NamedReference kNamedReferences[] = {
 QString EscapeAttributeValue(const QString &value, ValueQuoting quoting)
 {
     QString out;
-    out.reserve(value.size() + value.size() / 8 + 8);
+    AppendEscapedAttributeValue(out, value, quoting);
+    return out;
+}
+
+void AppendEscapedAttributeValue(QString &out, QStringView value, ValueQuoting quoting)
+{
+    // Room for a few references; grown geometrically so many small appends stay linear.
+    const qsizetype needed = out.size() + value.size() + value.size() / 8 + 8;
+    if (out.capacity() < needed)
+        out.reserve(std::max(needed, out.capacity() * 2));
     const qsizetype size = value.size();
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = value.at(i);
@@ -115,7 +125,6 @@ QString EscapeAttributeValue(const QString &value, ValueQuoting quoting)
             appendReference(out, u);
         }
     }
-    return out;
 }
 
 QString DecodeCharacterReferences(const QString &value)

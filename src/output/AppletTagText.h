@@ -18,6 +18,8 @@ enum class ValueQuoting { Quoted, Unquoted };
 // "&#32;" and "=" as "&#61;": a blank would end it, and "=" could make it look like the
 // start of the attribute that follows.
 QString EscapeAttributeValue(const QString &value, ValueQuoting quoting = ValueQuoting::Quoted);
+// The same, appended to out (no copy of a long value on the way).
+void AppendEscapedAttributeValue(QString &out, QStringView value, ValueQuoting quoting = ValueQuoting::Quoted);
 
 // Decodes the character references of a value read from a tag: "&amp;", "&quot;", "&lt;",
 // "&gt;", "&apos;" and numeric ones ("&#65;", "&#x41;"), each ending with ";". A "&" that

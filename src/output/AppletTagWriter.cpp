@@ -48,7 +48,7 @@ void appendParameter(QString &out, QLatin1String name, const QString &value)
     out += QLatin1String("<param name=\"");
     out += name;
     out += QLatin1String("\" value=\"");
-    out += EscapeAttributeValue(value, ValueQuoting::Quoted);
+    AppendEscapedAttributeValue(out, value, ValueQuoting::Quoted);
     out += QLatin1String("\">");
     out += kLineBreak;
 }
@@ -117,12 +117,16 @@ QString WriteAppletTag(const AnimationDocument &document, const QString &imageLi
 {
     const AnimationSettings &settings = document.settings();
     QString out;
-    out.reserve(imageList.size() + 512);
+    // The image list and the captions make up nearly all of the text.
+    qsizetype captionsSize = 0;
+    for (const AnimationFrame &frame : document.Frames())
+        captionsSize += frame.CaptionText.size() + 1;
+    out.reserve((imageList.size() + captionsSize) * 9 / 8 + 1024);
 
     out += QLatin1String("<applet code=\"quilanim\" width=");
-    out += EscapeAttributeValue(settings.JavaWidth, ValueQuoting::Unquoted);
+    AppendEscapedAttributeValue(out, settings.JavaWidth, ValueQuoting::Unquoted);
     out += QLatin1String(" height=");
-    out += EscapeAttributeValue(settings.JavaHeight, ValueQuoting::Unquoted);
+    AppendEscapedAttributeValue(out, settings.JavaHeight, ValueQuoting::Unquoted);
     out += QLatin1Char('>');
     out += kLineBreak;
 
