@@ -4,6 +4,7 @@
 
 class HelpViewer;
 class HostLink;
+class ProcessLauncher;
 class Prompts;
 class Registry;
 class TfrmSplash;
@@ -16,6 +17,7 @@ struct AppServices
     Registry &registry;
     HostLink &host;
     HelpViewer &help;
+    ProcessLauncher &launcher;
     // How the start-up splash waits; empty for the real pause while it paints. Tests pass
     // one that returns at once.
     std::function<void(TfrmSplash &splash, int milliseconds)> splashWait = {};

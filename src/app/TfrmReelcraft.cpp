@@ -12,7 +12,9 @@
 #include "document/TCaptionEdit.h"
 #include "document/TFrameStrip.h"
 #include "output/AppletTagReader.h"
+#include "integration/TTarnBrowser.h"
 #include "output/ClassFiles.h"
+#include "output/PreviewPage.h"
 #include "output/compile/CompileCommand.h"
 #include "output/ProjectFiles.h"
 #include "platform/AppFolders.h"
@@ -108,6 +110,9 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
         txtCaption->clear();
     });
 
+    sb = new TTarnBrowser(BrowserServices{services.registry, services.prompts, services.launcher, m_host}, this);
+    sb->SetRegPath(BrowserList::DefaultRegPath);
+
     ProjectFileHooks hooks;
     hooks.addRecentFile = [this](const QString &path) { m_recentFiles.AddRecentFile(path); };
     hooks.baseDocumentName = [this] { return ReaderBaseDocumentName(&m_host); };
@@ -152,6 +157,8 @@ void TfrmReelcraft::FormCreate()
     m_settingsKey.openKey(QStringLiteral("\\") + SettingsKey, true);
     m_settingsKey.writeString(PictureExtensionValue, PictureExtension);
     m_recentFiles.LoadRecentFiles(m_settingsKey);
+    // The browser list finds this machine's browsers the first time it is used.
+    sb->Loaded();
     // 13.
     m_document.SetCaption(AnimationDocument::StartupCaption);
     SetCaption(m_document.Caption());
@@ -217,10 +224,7 @@ void TfrmReelcraft::buildToolbar(QWidget *client)
                               QStringLiteral("Exit from the Reelcraft"));
     connect(btnExit, &QToolButton::clicked, this, &TfrmReelcraft::btnExitClick);
     connect(btnCompile, &QToolButton::clicked, this, &TfrmReelcraft::btnCompileClick);
-
-    // Preview opens its browser menu once the browser list is part of the program; until
-    // then it cannot be used.
-    btnPreview->setEnabled(false);
+    connect(btnPreview, &QToolButton::clicked, this, &TfrmReelcraft::btnPreviewClick);
 }
 
 void TfrmReelcraft::buildStripDetails(QWidget *client)
@@ -438,10 +442,9 @@ void TfrmReelcraft::buildMenus()
     mnuHelp->addSeparator();
     mnuHelpAbout = mnuHelp->addAction(QStringLiteral("&About"));
 
-    // Preview waits for the browser list, and stays disabled rather than pretending to work.
     connect(mnuHelpContents, &QAction::triggered, this, &TfrmReelcraft::mnuHelpContentsClick);
     connect(mnuHelpAbout, &QAction::triggered, this, &TfrmReelcraft::mnuHelpAboutClick);
-    Preview1->setEnabled(false);
+    connect(Preview1, &QAction::triggered, this, &TfrmReelcraft::btnPreviewClick);
 }
 
 void TfrmReelcraft::showTextSetting(TextSetting setting)
@@ -496,6 +499,22 @@ void TfrmReelcraft::mnuHelpContentsClick()
 void TfrmReelcraft::mnuHelpAboutClick()
 {
     TfrmSplash::ShowAbout(this);
+}
+
+void TfrmReelcraft::btnPreviewClick()
+{
+    QMenu *menu = sb->BuildBrowserMenu(m_host.HostLinked(), [this](const QString &browser) {
+        const QString page = WritePreviewPage(m_document);
+        sb->SetService(browser);
+        sb->OpenURL(page);
+    });
+    if (menu) {
+        // Below the button: its place in the client area from the window's outer corner.
+        const QPoint at = frameGeometry().topLeft()
+            + QPoint(btnPreview->x(), btnPreview->y() + btnPreview->height() + 10);
+        menu->popup(at);
+    }
+    btnPreview->setDown(false);
 }
 
 void TfrmReelcraft::btnExitClick()

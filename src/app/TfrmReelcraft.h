@@ -28,6 +28,7 @@ class ProjectFiles;
 class TCaptionEdit;
 class TFrameStrip;
 class TWhatsThis;
+class TTarnBrowser;
 
 // The main window: toolbar, frame strip, the settings pages and the menu bar. Its fields
 // show the animation document and every user edit goes straight back into it; document
@@ -46,6 +47,7 @@ public:
     bool initialised() const { return m_initialised; }
     HostSession &host() { return m_host; }
     RegistryKey &settingsKey() { return m_settingsKey; }
+    TTarnBrowser &browsers() { return *sb; }
 
     // The field that shows a setting.
     TTarnEdit *field(TextSetting setting) const { return m_textFields.value(setting); }
@@ -119,6 +121,7 @@ public slots:
     void mnuFileSaveClick();
     void mnuFileSaveAsClick();
     void btnCompileClick();
+    void btnPreviewClick();
     void mnuHelpContentsClick();
     void mnuHelpAboutClick();
     void btnExitClick();
@@ -157,6 +160,7 @@ private:
     RecentFilesMenu m_recentFiles;
     std::unique_ptr<ProjectFiles> m_projectFiles;
     TWhatsThis *ct = nullptr;
+    TTarnBrowser *sb = nullptr;
     bool m_initialised = false;
     bool m_shown = false;
     QMap<TextSetting, TTarnEdit *> m_textFields;

@@ -2,8 +2,9 @@
 #include "app/TfrmReelcraft.h"
 #include "controls/HelpFile.h"
 #include "output/ProjectFiles.h"
-#include "platform/NoHostLink.h"
+#include "integration/DBusHostLink.h"
 #include "platform/QtHelpViewer.h"
+#include "platform/QtProcessLauncher.h"
 #include "platform/QtPrompts.h"
 #include "platform/Registry.h"
 #include "platform/TerminateSignals.h"
@@ -19,9 +20,10 @@ int main(int argc, char **argv)
 
     Registry registry;
     QtPrompts prompts;
-    NoHostLink host;
+    DBusHostLink host;
     QtHelpViewer help(HelpFilePath());
-    TfrmReelcraft window(AppServices{prompts, registry, host, help});
+    QtProcessLauncher launcher;
+    TfrmReelcraft window(AppServices{prompts, registry, host, help, launcher});
     prompts.setParent(&window);
 
     // A terminate request closes the window as the user would, so the shutdown clean-up runs.

@@ -4,12 +4,15 @@
 #include "controls/TTarnCombo.h"
 #include "controls/TTarnEdit.h"
 #include "document/TFrame.h"
+#include "integration/TTarnBrowser.h"
+#include "platform/AppFolders.h"
 #include "document/TFrameStrip.h"
 #include "platform/NoHostLink.h"
 #include "controls/TfrmSplash.h"
 #include "platform/Registry.h"
 
 #include "HelpViewerDouble.h"
+#include "ProcessLauncherDouble.h"
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
@@ -44,6 +47,7 @@ private slots:
     void toolbarHints();
     void compileWithEmptyStripShowsItsMessage_data();
     void compileWithEmptyStripShowsItsMessage();
+    void previewWithEmptyStripOffersTheBrowserMenu();
     void layoutFitsTheClientArea();
     void savePageScreenshots();
 
@@ -52,6 +56,7 @@ private:
     PromptsDouble m_prompts;
     NoHostLink m_host;
     HelpViewerDouble m_help;
+    ProcessLauncherDouble m_launcher;
     std::unique_ptr<TfrmReelcraft> m_window;
 };
 
@@ -62,7 +67,7 @@ void TestMainWindow::init()
                                             folder + QStringLiteral("/machine.json"));
     m_prompts.clear();
     m_window = std::make_unique<TfrmReelcraft>(
-        AppServices{m_prompts, *m_registry, m_host, m_help, [](TfrmSplash &, int) {}});
+        AppServices{m_prompts, *m_registry, m_host, m_help, m_launcher, [](TfrmSplash &, int) {}});
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -272,6 +277,46 @@ void TestMainWindow::compileWithEmptyStripShowsItsMessage()
     QCOMPARE(m_prompts.messages(),
              QStringList{QStringLiteral("You have not added any images to the animation yet !  Please click on the "
                                         "\"Add Image\" button and choose one or more image files.")});
+}
+
+void TestMainWindow::previewWithEmptyStripOffersTheBrowserMenu()
+{
+    // A browser whose program exists; choosing it writes the preview page and starts it.
+    const QString folder = TestEnvironment::instance().freshFolder(QStringLiteral("browser"));
+    const QString program = folder + QStringLiteral("/testbrowser");
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+    const QString key = QStringLiteral("Software\\Tarnwick\\Browsers\\Test Browser");
+    m_registry->writeString(Registry::Root::CurrentUser, key, QStringLiteral("Created"), QStringLiteral("Manually"));
+    m_registry->writeString(Registry::Root::CurrentUser, key, QStringLiteral("EXE Name"), program);
+
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window.get(), Qt::Key_F9);
+    QMenu *menu = m_window->browsers().PopupMenu();
+    QVERIFY(menu);
+    QTRY_VERIFY(menu->isVisible());
+    QAction *browser = nullptr;
+    QStringList captions;
+    for (QAction *action : menu->actions()) {
+        captions.append(action->text());
+        if (action->text() == QLatin1String("Test Browser"))
+            browser = action;
+    }
+    QVERIFY2(browser, qPrintable(captions.join(QLatin1Char('|'))));
+    QVERIFY(captions.contains(QStringLiteral("&Edit Browsers")));
+    menu->hide();
+    browser->trigger();
+
+    const QString page = ProgramFolder() + QStringLiteral("/preview/~jvprev.htm");
+    QVERIFY(QFile::exists(page));
+    QCOMPARE(m_launcher.starts.size(), 1);
+    QCOMPARE(m_launcher.starts.at(0).program, program);
+    QVERIFY2(m_launcher.starts.at(0).arguments.join(QLatin1Char(' ')).contains(QStringLiteral("~jvprev.htm")),
+             qPrintable(m_launcher.starts.at(0).arguments.join(QLatin1Char(' '))));
 }
 
 void TestMainWindow::layoutFitsTheClientArea()

@@ -8,6 +8,7 @@
 #include "platform/Registry.h"
 
 #include "HelpViewerDouble.h"
+#include "ProcessLauncherDouble.h"
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
@@ -124,7 +125,8 @@ void TestHelpFile::mainWindowNumbersAllHaveText()
     PromptsDouble prompts;
     NoHostLink host;
     HelpViewerDouble help;
-    TfrmReelcraft window(AppServices{prompts, registry, host, help, [](TfrmSplash &, int) {}});
+    ProcessLauncherDouble launcher;
+    TfrmReelcraft window(AppServices{prompts, registry, host, help, launcher, [](TfrmSplash &, int) {}});
 
     QList<QWidget *> widgets = window.findChildren<QWidget *>();
     widgets.prepend(&window);
