@@ -23,12 +23,25 @@ int main(int argc, char **argv)
     DBusHostLink host;
     QtHelpViewer help(HelpFilePath());
     QtProcessLauncher launcher;
-    TfrmReelcraft window(AppServices{prompts, registry, host, help, launcher});
-    prompts.setParent(&window);
 
-    // A terminate request closes the window as the user would, so the shutdown clean-up runs.
+    // A terminate request closes the window as the user would, so the shutdown clean-up
+    // runs. One that comes during start-up (the splash) ends the program as soon as the
+    // window exists.
     TerminateSignals terminate;
-    QObject::connect(&terminate, &TerminateSignals::terminateRequested, &window, &QWidget::close);
+    TfrmReelcraft *mainWindow = nullptr;
+    bool terminateDuringStartup = false;
+    QObject::connect(&terminate, &TerminateSignals::terminateRequested, &app, [&](int) {
+        if (mainWindow)
+            mainWindow->close();
+        else
+            terminateDuringStartup = true;
+    });
+
+    TfrmReelcraft window(AppServices{prompts, registry, host, help, launcher});
+    mainWindow = &window;
+    prompts.setParent(&window);
+    if (terminateDuringStartup)
+        return 0;
 
     window.show();
 
