@@ -130,27 +130,10 @@ std::optional<TagArguments> ParseTagArguments(const QStringList &arguments, QStr
 
 std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QString *problem)
 {
-    QFile file(arguments.file);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *problem = QStringLiteral("cannot read \"%1\": %2").arg(arguments.file, file.errorString());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *problem = QStringLiteral("cannot read \"%1\": %2").arg(arguments.file, file.errorString());
-        return std::nullopt;
-    }
-
     ConsolePrompts prompts(err);
     AnimationDocument document(prompts);
-    // As opening a project does: the reset values first, so an empty file gives them too.
-    document.ResetDocument();
-    AppletTagReaderOptions options;
-    // A page inside the current folder: relative references become full paths below it.
-    options.baseDocumentName = QDir::currentPath() + QLatin1Char('/');
-    if (options.baseDocumentName == QLatin1String("//"))
-        options.baseDocumentName = QStringLiteral("/");
-    ReadAppletTag(document, DecodeFileText(bytes), options);
+    if (!ReadDocumentFile(arguments.file, document, problem))
+        return std::nullopt;
     return WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base));
 }
 
