@@ -1,13 +1,9 @@
 #include "output/cli/ReelcraftCli.h"
 
-#include "controls/FileText.h"
 #include "document/AnimationDocument.h"
-#include "output/AppletTagReader.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/FileCommands.h"
 
-#include <QDir>
-#include <QFile>
 
 namespace ReelcraftCli {
 
