@@ -8,6 +8,7 @@
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
+#include "TestFiles.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -17,48 +18,11 @@
 
 namespace {
 
-struct Run
+ProgramRun runCli(const QStringList &arguments, const QString &workingFolder = QString())
 {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList &arguments, const QString &workingFolder = QString())
-{
-    QProcess process;
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(REELCRAFT_CLI_PATH), arguments);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runProgram(QStringLiteral(REELCRAFT_CLI_PATH), arguments, workingFolder);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
 
 QString classesFolder()
 {
@@ -150,7 +114,7 @@ void TestCliCopyPreview::copy()
         argument.replace(QStringLiteral("%e"), m_empty);
         argument.replace(QStringLiteral("%d"), target);
     }
-    const Run run = runCli(QStringList{QStringLiteral("copy")} + arguments,
+    const ProgramRun run = runCli(QStringList{QStringLiteral("copy")} + arguments,
                            besideProject ? m_folder : TestEnvironment::instance().root());
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QByteArray());
@@ -164,7 +128,7 @@ void TestCliCopyPreview::copy()
 void TestCliCopyPreview::copyIntoRelativeFolder()
 {
     const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("cli-work"));
-    const Run run = runCli({QStringLiteral("copy"), m_project, QStringLiteral("out/"), QStringLiteral("--all")}, work);
+    const ProgramRun run = runCli({QStringLiteral("copy"), m_project, QStringLiteral("out/"), QStringLiteral("--all")}, work);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, QByteArray("4 files copied to out/.\n"));
     QCOMPARE(filesIn(work + QStringLiteral("/out")).size(), 4);
@@ -174,7 +138,7 @@ void TestCliCopyPreview::classFilesAreExtractedWhenMissing()
 {
     QDir(classesFolder()).removeRecursively();
     const QString target = TestEnvironment::instance().freshFolder(QStringLiteral("cli-extract"));
-    const Run run = runCli({QStringLiteral("copy"), m_project, target});
+    const ProgramRun run = runCli({QStringLiteral("copy"), m_project, target});
     QCOMPARE(run.status, 0);
     QCOMPARE(readAll(classesFolder() + QStringLiteral("/quilanim.class")), readAll(QStringLiteral(":/quilanim")));
     QCOMPARE(readAll(classesFolder() + QStringLiteral("/WrappingLabel.class")), readAll(QStringLiteral(":/wraplabel")));
@@ -185,7 +149,7 @@ void TestCliCopyPreview::preview()
 {
     const QString previewFolder = ProgramFolder() + QStringLiteral("/preview");
     QDir(previewFolder).removeRecursively();
-    const Run run = runCli({QStringLiteral("preview"), m_project}, m_folder);
+    const ProgramRun run = runCli({QStringLiteral("preview"), m_project}, m_folder);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QByteArray());
     const QString page = previewFolder + QStringLiteral("/~jvprev.htm");
@@ -213,7 +177,7 @@ void TestCliCopyPreview::preview()
 
 void TestCliCopyPreview::previewOfAnEmptyAnimation()
 {
-    const Run run = runCli({QStringLiteral("preview"), m_empty});
+    const ProgramRun run = runCli({QStringLiteral("preview"), m_empty});
     QCOMPARE(run.status, 0);
     const QByteArray text = readAll(QString::fromUtf8(run.out.trimmed()));
     QVERIFY2(text.contains("<param name=\"imagelist\" value=\"\">\r\n"), text.constData());
@@ -259,7 +223,7 @@ void TestCliCopyPreview::failures()
     }
     message.replace(QStringLiteral("%f"), folder);
 
-    const Run run = runCli(arguments);
+    const ProgramRun run = runCli(arguments);
     if (blockPreview)
         QVERIFY(QFile::remove(previewFolder));
     QCOMPARE(run.status, 1);
@@ -296,7 +260,7 @@ void TestCliCopyPreview::usage()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const Run run = runCli(arguments);
+    const ProgramRun run = runCli(arguments);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());

@@ -13,6 +13,7 @@
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
+#include "TestFiles.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -36,27 +37,6 @@ namespace {
 const QLatin1String NoRelativeBaseMessage(
     "For a proper set of relative directories to be worked out you must have a saved document open in Quillon4.  "
     "In the meantime the Java Reelcraft will display absolute references to your graphics.");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
 
 // The value of the element's imagelist parameter.
 QString imageList(const QString &element)

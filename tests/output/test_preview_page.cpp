@@ -7,6 +7,7 @@
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
+#include "TestFiles.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,22 +15,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 void emptyPreviewFolder()
 {

@@ -8,6 +8,7 @@
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
+#include "TestFiles.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,42 +17,11 @@
 
 namespace {
 
-struct Run
+ProgramRun runCli(const QStringList &arguments, const QString &workingFolder = QString())
 {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList &arguments, const QString &workingFolder = QString())
-{
-    QProcess process;
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    process.start(QStringLiteral(REELCRAFT_CLI_PATH), arguments);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return runProgram(QStringLiteral(REELCRAFT_CLI_PATH), arguments, workingFolder);
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -79,7 +49,7 @@ void TestReelcraftCli::initTestCase()
     m_folder = TestEnvironment::instance().freshFolder(QStringLiteral("cli"));
     QDir().mkpath(m_folder + QStringLiteral("/pics"));
     for (const char *name : {"pics/a.gif", "pics/b, c.gif"})
-        writeBytes(m_folder + QLatin1Char('/') + QLatin1String(name), "GIF89a");
+        writeAll(m_folder + QLatin1Char('/') + QLatin1String(name), "GIF89a");
 
     // Save a document, open it as the program would, and save it again.
     Registry registry(m_folder + QStringLiteral("/registry.json"), m_folder + QStringLiteral("/machine.json"));
@@ -108,19 +78,19 @@ void TestReelcraftCli::initTestCase()
 
 void TestReelcraftCli::tagPrintsTheProjectFileExactly()
 {
-    const QByteArray saved = readBytes(m_project);
+    const QByteArray saved = readAll(m_project);
     // After an open the caption font is at its reset values, and they are written.
     QVERIFY(saved.contains("<param name=\"fontname\" value=\"Helvetica\">\r\n"
                            "<param name=\"fontsize\" value=\"16\">\r\n"
                            "<param name=\"fontstyle\" value=\"0\">\r\n"));
     QVERIFY(saved.endsWith("</applet>"));
 
-    const Run run = runCli({QStringLiteral("tag"), m_project});
+    const ProgramRun run = runCli({QStringLiteral("tag"), m_project});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, saved);
     QCOMPARE(run.err, QByteArray());
 
-    const Run explicitUrl = runCli({QStringLiteral("tag"), QStringLiteral("--form=url"), m_project});
+    const ProgramRun explicitUrl = runCli({QStringLiteral("tag"), QStringLiteral("--form=url"), m_project});
     QCOMPARE(explicitUrl.out, saved);
 }
 
@@ -149,24 +119,24 @@ void TestReelcraftCli::forms()
     for (QString &option : options)
         option.replace(QLatin1String("%1"), m_folder);
     imageList.replace(QLatin1String("%1"), m_folder);
-    const Run run = runCli(QStringList{QStringLiteral("tag"), m_project} + options);
+    const ProgramRun run = runCli(QStringList{QStringLiteral("tag"), m_project} + options);
     QCOMPARE(run.status, 0);
     const QList<QByteArray> lines = run.out.split('\n');
     QVERIFY(lines.size() > 2);
     QCOMPARE(lines.at(1), (QStringLiteral("<param name=\"imagelist\" value=\"") + imageList + QStringLiteral("\">\r")).toUtf8());
     // Everything but the image list is the project file's.
     QByteArray rest = run.out;
-    QByteArray saved = readBytes(m_project);
+    QByteArray saved = readAll(m_project);
     QCOMPARE(rest.mid(rest.indexOf("<param name=\"captionlist\"")), saved.mid(saved.indexOf("<param name=\"captionlist\"")));
 }
 
 void TestReelcraftCli::relativeReferencesResolveAgainstTheCurrentFolder()
 {
     const QString page = m_folder + QStringLiteral("/page.htm");
-    writeBytes(page, "<html><applet code=quilanim width=10 height=20>"
+    writeAll(page, "<html><applet code=quilanim width=10 height=20>"
                      "<param name=imagelist value=\"pics/a.gif,missing.gif,../cli/pics/a.gif\">"
                      "<param name=background value=\"pics/b, c.gif\"></applet></html>");
-    const Run run = runCli({QStringLiteral("tag"), QStringLiteral("page.htm")}, m_folder);
+    const ProgramRun run = runCli({QStringLiteral("tag"), QStringLiteral("page.htm")}, m_folder);
     QCOMPARE(run.status, 0);
     const QString url = QStringLiteral("file://") + m_folder + QStringLiteral("/pics/a.gif");
     QVERIFY2(run.out.contains((QStringLiteral("value=\"") + url + QLatin1Char(',') + url + QStringLiteral("\">")).toUtf8()),
@@ -178,7 +148,7 @@ void TestReelcraftCli::relativeReferencesResolveAgainstTheCurrentFolder()
 void TestReelcraftCli::unreadableFileIsStatusOne()
 {
     const QString missing = m_folder + QStringLiteral("/no such.rcf");
-    Run run = runCli({QStringLiteral("tag"), missing});
+    ProgramRun run = runCli({QStringLiteral("tag"), missing});
     QCOMPARE(run.status, 1);
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.err.contains(missing.toUtf8()), run.err.constData());
@@ -211,7 +181,7 @@ void TestReelcraftCli::usage()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const Run run = runCli(arguments);
+    const ProgramRun run = runCli(arguments);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.err.contains(message.toUtf8()), run.err.constData());
@@ -220,7 +190,7 @@ void TestReelcraftCli::usage()
 
 void TestReelcraftCli::help()
 {
-    const Run run = runCli({QStringLiteral("--help")});
+    const ProgramRun run = runCli({QStringLiteral("--help")});
     QCOMPARE(run.status, 0);
     QVERIFY(run.out.startsWith("Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT]\n"));
     QCOMPARE(run.err, QByteArray());
