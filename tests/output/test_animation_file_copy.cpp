@@ -14,10 +14,6 @@
 #include <QFileInfo>
 #include <QTest>
 
-namespace {
-
-} // namespace
-
 class TestAnimationFileCopy : public QObject
 {
     Q_OBJECT
