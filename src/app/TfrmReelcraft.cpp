@@ -149,8 +149,8 @@ void TfrmReelcraft::FormCreate()
     // 9.
     m_recentFiles.InitializeRecentFiles(
         mnuFile, [this](const QString &path) { m_projectFiles->OpenProject(path); }, this);
-    // 10. The direction lists start at their first entries (the document's start-up values).
-    m_document.BackgroundColour().SetWarnings(false);
+    // 10. The direction lists start at their first entries (the document's start-up values;
+    // the document's colour field already has its warnings off).
     showAllSettings();
     // 11. The toolbar glyphs were loaded with the buttons.
     // 12.
@@ -260,6 +260,15 @@ QLabel *TfrmReelcraft::addLabel(QWidget *page, const QString &text, int left, in
     return label;
 }
 
+QLabel *TfrmReelcraft::addExplanation(QWidget *page, const QString &text, const QRect &geometry)
+{
+    auto *explanation = new QLabel(text, page);
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation->setGeometry(geometry);
+    return explanation;
+}
+
 TTarnEdit *TfrmReelcraft::addTextField(QWidget *page, TextSetting setting, int left, int top, int width)
 {
     auto *edit = new TTarnEdit(page, &m_services.prompts, &m_services.registry);
@@ -349,14 +358,11 @@ void TfrmReelcraft::buildBehaviourPage()
     addLabel(page, QStringLiteral("Vertical Speed"), 287, 62, 15);
     txtVerticalSpeed = addTextField(page, TextSetting::VerticalSpeed, 368, 63, 30);
 
-    auto *explanation = new QLabel(
-        QStringLiteral("The behaviour of the animated frames can be changed to allow movement in "
-                       "different directions.  You can also choose for the animation to either "
-                       "bounce off the inside of its display area or to wrap around."),
-        page);
-    explanation->setWordWrap(true);
-    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explanation->setGeometry(6, 94, 390, 52);
+    addExplanation(page,
+                   QStringLiteral("The behaviour of the animated frames can be changed to allow movement in "
+                                  "different directions.  You can also choose for the animation to either "
+                                  "bounce off the inside of its display area or to wrap around."),
+                   QRect(6, 94, 390, 52));
 }
 
 void TfrmReelcraft::buildCaptionsPage()
@@ -385,14 +391,11 @@ void TfrmReelcraft::buildCaptionsPage()
     addLabel(fontGroup, QStringLiteral("Style"), 248, 19);
     cmbFontStyle = addListField(fontGroup, ListSetting::FontStyle, 280, 19, 105);
 
-    auto *explanation = new QLabel(
-        QStringLiteral("The Reelcraft will display the caption below, or to the right of the "
-                       "image.  This choice depends on which gives more room for the text to be "
-                       "shown."),
-        page);
-    explanation->setWordWrap(true);
-    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explanation->setGeometry(6, 114, 390, 36);
+    addExplanation(page,
+                   QStringLiteral("The Reelcraft will display the caption below, or to the right of the "
+                                  "image.  This choice depends on which gives more room for the text to be "
+                                  "shown."),
+                   QRect(6, 114, 390, 36));
 }
 
 void TfrmReelcraft::buildMenus()

@@ -147,6 +147,8 @@ private:
     TTarnEdit *addTextField(QWidget *page, TextSetting setting, int left, int top, int width);
     QComboBox *addListField(QWidget *page, ListSetting setting, int left, int top, int width);
     QLabel *addLabel(QWidget *page, const QString &text, int left, int top, int helpTag = 0);
+    // A word-wrapped explanation text on a page.
+    QLabel *addExplanation(QWidget *page, const QString &text, const QRect &geometry);
 
     // Document to fields, without echo.
     void showTextSetting(TextSetting setting);
