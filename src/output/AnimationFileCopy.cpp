@@ -4,6 +4,7 @@
 #include "document/AnimationDocument.h"
 #include "output/AppletTagWriter.h"
 #include "output/ClassFiles.h"
+#include "output/WebPlayer.h"
 #include "platform/EError.h"
 
 #include <QDir>
@@ -72,7 +73,7 @@ bool ReplaceFileWithCopy(const QString &source, const QString &target)
     return out.commit();
 }
 
-int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all)
+int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all, bool player)
 {
     // Also when only the class files are copied: a count of files that went nowhere would
     // report a copy that never happened.
@@ -100,6 +101,10 @@ int CopyAnimationFiles(const AnimationDocument &document, const QString &folder,
     for (int i = 0; i < classFileCount; ++i) {
         ReplaceFileWithCopy(ClassFilesFolder() + classFiles[i].fileName,
                             FileInFolder(folder, classFiles[i].fileName));
+        ++count;
+    }
+    if (player) {
+        ReplaceFileWithCopy(ClassFilesFolder() + WebPlayerFileName, FileInFolder(folder, WebPlayerFileName));
         ++count;
     }
     return count;

@@ -7,7 +7,8 @@ class AnimationDocument;
 // Copies what a page needs to run the animation into folder and returns how many files it
 // copied. With all: every frame picture (in play order), then the soundtrack and the
 // background image when their files exist, each under the name the applet element gives it.
-// Always: the two applet class files from ClassFilesFolder(). Each copy replaces a file of
+// Always: the two applet class files from ClassFilesFolder(); with player, the web player
+// script from there right after them. Each copy replaces a file of
 // the same name through a temporary file, so an old copy stays whole until the new one is
 // complete.
 //
@@ -16,7 +17,7 @@ class AnimationDocument;
 // copy that fails (a picture that no longer exists, a class file that could not be
 // extracted) is skipped silently and still counted, so the count is the number of files the
 // page refers to.
-int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all);
+int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all, bool player = false);
 
 // The path of name inside folder; a folder written with a trailing "/" gives no doubled one.
 QString FileInFolder(const QString &folder, const QString &name);

@@ -15,11 +15,13 @@ struct AppletClassFile
 // quilanim first, then wraplabel.
 const AppletClassFile *AppletClassFiles(int *count);
 
-// The folder the class files are kept in: ProgramFolder() + "/classes/".
+// The folder the class files and the web player are kept in: ProgramFolder() + "/classes/".
 QString ClassFilesFolder();
 
 // Writes each class file into ClassFilesFolder() when no file of that name is there yet;
-// an existing file is never replaced, so a class file put there by hand stays in use.
-// The folder is created when missing. A failure is shown through prompts and ends the
-// extraction; the result is false then, true when both files are in place.
+// an existing class file is never replaced, so one put there by hand stays in use. The web
+// player script is written when missing and also when its first line (the version comment)
+// differs from the one the program carries, so a new program brings its new player. The
+// folder is created when missing. Each failure is shown through prompts and the next file
+// is still tried; the result is true when all three files are in place.
 bool ExtractClassFiles(Prompts &prompts);

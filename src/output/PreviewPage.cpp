@@ -4,6 +4,7 @@
 #include "controls/FileText.h"
 #include "output/AnimationFileCopy.h"
 #include "output/AppletTagWriter.h"
+#include "output/WebPlayer.h"
 #include "platform/AppFolders.h"
 #include "platform/EError.h"
 
@@ -40,7 +41,9 @@ QString PreviewListing(const QString &element)
 QString PreviewPageText(const AnimationDocument &document)
 {
     const QLatin1String crlf("\r\n");
-    const QString element = WriteAppletTag(document, BuildImageList(document, ImageListForm::FileNameOnly));
+    // The preview always plays: the element is followed by the web player's script line.
+    const QString element =
+        WithWebPlayer(WriteAppletTag(document, BuildImageList(document, ImageListForm::FileNameOnly)));
     QString page;
     page += QLatin1String("<html>\r\n<head><title>Reelcraft Preview</title></head>\r\n");
     page += QLatin1String("<body>") + crlf;
@@ -64,6 +67,6 @@ QString WritePreviewPage(const AnimationDocument &document)
     WriteFileText(page, text);
 
     BusyCursor busy;
-    CopyAnimationFiles(document, folder, true);
+    CopyAnimationFiles(document, folder, true, true);
     return page;
 }

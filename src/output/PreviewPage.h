@@ -4,9 +4,9 @@
 
 class AnimationDocument;
 
-// The preview page: the applet element with bare file names, followed by the element's own
-// source as readable text, in the program's "preview" folder with every file it needs beside
-// it, so a browser can run the animation from there.
+// The preview page: the applet element with bare file names and the web player's script
+// line, followed by their own source as readable text, in the program's "preview" folder
+// with every file they need beside it, so any browser plays the animation from there.
 
 // ProgramFolder() + "/preview", without a trailing separator.
 QString PreviewFolder();
@@ -22,8 +22,8 @@ QString PreviewListing(const QString &element);
 QString PreviewPageText(const AnimationDocument &document);
 
 // Writes the page (creating the folder when missing, replacing the page through a temporary
-// file), then copies every frame picture, the soundtrack, the background image and both
-// class files beside it. Returns the page's path for the browser. A folder that cannot be
+// file), then copies every frame picture, the soundtrack, the background image, both
+// class files and the web player beside it. Returns the page's path for the browser. A folder that cannot be
 // made or a page that cannot be written throws EFileError before anything is copied; a
 // picture that cannot be copied is skipped.
 QString WritePreviewPage(const AnimationDocument &document);

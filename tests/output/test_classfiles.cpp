@@ -52,6 +52,8 @@ private slots:
     void extractWritesOnlyMissingFiles_data();
     void extractWritesOnlyMissingFiles();
     void extractFailureIsShown();
+    void webPlayerFollowsItsVersionLine_data();
+    void webPlayerFollowsItsVersionLine();
 };
 
 void TestClassFiles::embeddedClassesAreTheBuiltOnes_data()
@@ -114,8 +116,10 @@ void TestClassFiles::extractWritesOnlyMissingFiles()
     QCOMPARE(prompts.texts(), QStringList());
     QCOMPARE(readAll(quilanim), quilanimPresent ? mine : builtClass(QStringLiteral("quilanim.class")));
     QCOMPARE(readAll(wraplabel), wraplabelPresent ? mine : builtClass(QStringLiteral("WrappingLabel.class")));
+    // The web player is kept beside the class files.
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class")}));
+             (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                          QStringLiteral("quilanim.js")}));
 
     // A second start writes nothing.
     const QDateTime written = QFileInfo(quilanim).lastModified();
@@ -131,17 +135,52 @@ void TestClassFiles::extractFailureIsShown()
     const QString classes = ProgramFolder() + QStringLiteral("/classes");
     writeAll(classes, "not a folder");
 
+    // Every file is still tried after one fails, and each failure is reported.
     PromptsDouble prompts;
     QVERIFY(!ExtractClassFiles(prompts));
     const QStringList texts = prompts.texts();
-    QCOMPARE(texts.size(), 1);
-    const QString expected = QStringLiteral("An error occurred while trying to extract quilanim to ")
-        + classes + QStringLiteral("/quilanim.class.\r\n\r\n");
-    QVERIFY2(texts.first().startsWith(expected), qPrintable(texts.first()));
-    QVERIFY(texts.first().size() > expected.size());
+    QCOMPARE(texts.size(), 3);
+    const QStringList expected{QStringLiteral("quilanim to ") + classes + QStringLiteral("/quilanim.class"),
+                               QStringLiteral("wraplabel to ") + classes + QStringLiteral("/WrappingLabel.class"),
+                               QStringLiteral("quilanim.js to ") + classes + QStringLiteral("/quilanim.js")};
+    for (int i = 0; i < 3; ++i) {
+        const QString start = QStringLiteral("An error occurred while trying to extract ") + expected.at(i)
+            + QStringLiteral(".\r\n\r\n");
+        QVERIFY2(texts.at(i).startsWith(start), qPrintable(texts.at(i)));
+        QVERIFY(texts.at(i).size() > start.size());
+    }
     QCOMPARE(readAll(classes), QByteArray("not a folder"));
     QVERIFY(QFileInfo(classes).isFile());
     removeClassesFolder();
+}
+
+void TestClassFiles::webPlayerFollowsItsVersionLine_data()
+{
+    QTest::addColumn<QByteArray>("onDisk");
+    QTest::addColumn<bool>("replaced");
+    const QByteArray embedded = readAll(QStringLiteral(":/quilanim.js"));
+    const QByteArray versionLine = embedded.left(embedded.indexOf('\n') + 1);
+    QTest::newRow("same version, edited by hand") << versionLine + "// my own changes\n" << false;
+    QTest::newRow("older version") << QByteArray("/* quilanim.js 0.9 */\nold();\n") << true;
+    QTest::newRow("no line break") << QByteArray("/* quilanim.js 0.9 */") << true;
+    QTest::newRow("empty") << QByteArray() << true;
+}
+
+void TestClassFiles::webPlayerFollowsItsVersionLine()
+{
+    QFETCH(QByteArray, onDisk);
+    QFETCH(bool, replaced);
+    const QByteArray embedded = readAll(QStringLiteral(":/quilanim.js"));
+    QVERIFY(embedded.startsWith("/* quilanim.js "));
+    removeClassesFolder();
+    QVERIFY(QDir().mkpath(ClassFilesFolder()));
+    const QString script = ClassFilesFolder() + QStringLiteral("quilanim.js");
+    writeAll(script, onDisk);
+
+    PromptsDouble prompts;
+    QVERIFY(ExtractClassFiles(prompts));
+    QCOMPARE(prompts.texts(), QStringList());
+    QCOMPARE(readAll(script), replaced ? embedded : onDisk);
 }
 
 int main(int argc, char **argv)

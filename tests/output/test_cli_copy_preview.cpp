@@ -99,6 +99,16 @@ void TestCliCopyPreview::copy_data()
         << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--all")} << false << 4 << frames;
     QTest::newRow("empty animation") << QStringList{QStringLiteral("%e"), QStringLiteral("%d"), QStringLiteral("--all")}
                                      << true << 2 << QStringList{a, b};
+    // The web player comes right after the class files, with or without the rest.
+    const QString js = QStringLiteral("quilanim.js");
+    QTest::newRow("class files and player")
+        << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--player")} << true << 3
+        << QStringList{a, b, js};
+    QStringList everythingAndPlayer = everything;
+    everythingAndPlayer.insert(2, js);
+    QTest::newRow("all and player")
+        << QStringList{QStringLiteral("--player"), QStringLiteral("%p"), QStringLiteral("--all"), QStringLiteral("%d")}
+        << true << 7 << everythingAndPlayer;
 }
 
 void TestCliCopyPreview::copy()
@@ -123,6 +133,8 @@ void TestCliCopyPreview::copy()
     if (files.contains(QStringLiteral("y.jpg")))
         QCOMPARE(readAll(target + QStringLiteral("/y.jpg")), QByteArray("JPEG y"));
     QCOMPARE(readAll(target + QStringLiteral("/quilanim.class")), readAll(QStringLiteral(":/quilanim")));
+    if (files.contains(QStringLiteral("quilanim.js")))
+        QCOMPARE(readAll(target + QStringLiteral("/quilanim.js")), readAll(QStringLiteral(":/quilanim.js")));
 }
 
 void TestCliCopyPreview::copyIntoRelativeFolder()
@@ -169,9 +181,11 @@ void TestCliCopyPreview::preview()
     QCOMPARE(text, PreviewPageText(document).toUtf8());
     QVERIFY(text.contains("<param name=\"imagelist\" value=\"x.gif,y.jpg\">\r\n"));
     QVERIFY(text.contains("&lt;param name=\"captionlist\" value=\"One &amp;amp; only|Two\"&gt;\r\n"));
+    // The preview plays in any browser: the web player lies beside the page.
+    QVERIFY(text.contains("</applet>\r\n<script src=\"quilanim.js\"></script>\r\n<hr>"));
     QCOMPARE(filesIn(previewFolder),
              (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
-                          QStringLiteral("sky.jpg"), QStringLiteral("theme.au"), QStringLiteral("x.gif"),
+                          QStringLiteral("quilanim.js"), QStringLiteral("sky.jpg"), QStringLiteral("theme.au"), QStringLiteral("x.gif"),
                           QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
 }
 

@@ -62,6 +62,9 @@ struct Fixture
                 session.IsHostRunning();
             hostLink.clearCalls();
         }
+        // Most tests pin what the dialog gives with the web player box off, which must stay
+        // what it always was; webPlayerBox covers the box itself.
+        registry.writeString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue, QStringLiteral("false"));
     }
 
     TfrmCompile &open()
@@ -118,6 +121,8 @@ private slots:
     void compileCommand_data();
     void compileCommand();
     void layoutFitsTheWindow();
+    void webPlayerBox_data();
+    void webPlayerBox();
 
 private:
     QString m_sources;
@@ -683,6 +688,59 @@ void TestCompileDialog::layoutFitsTheWindow()
         QVERIFY(dialog->grab().save(screenshot));
         qInfo("font %s at %.1f pt", qPrintable(dialog->font().family()), dialog->font().pointSizeF());
     }
+}
+
+void TestCompileDialog::webPlayerBox_data()
+{
+    QTest::addColumn<QString>("stored"); // empty: never stored
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("first use") << QString() << true;
+    QTest::newRow("left on") << QStringLiteral("true") << true;
+    QTest::newRow("switched off") << QStringLiteral("false") << false;
+}
+
+void TestCompileDialog::webPlayerBox()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, ticked);
+    Fixture f(QStringLiteral("webplayer"));
+    if (stored.isEmpty())
+        f.registry.deleteValue(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue);
+    else
+        f.registry.writeString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue, stored);
+    f.document.appendFrame(m_x, QString());
+    TfrmCompile &dialog = f.open();
+    QCOMPARE(dialog.chkWebPlayer->text(), QStringLiteral("Also play in browsers without Java"));
+    QCOMPARE(dialog.chkWebPlayer->isChecked(), ticked);
+
+    // Ticked, every output carries the script line after the element; the path choice stays.
+    const QString script = QStringLiteral("\r\n<script src=\"quilanim.js\"></script>");
+    if (!ticked)
+        dialog.chkWebPlayer->click();
+    dialog.rbOtherDir->click();
+    dialog.txtDir->setText(QStringLiteral("img"));
+    const QString element = dialog.html().chopped(script.size());
+    QVERIFY(dialog.html().endsWith(QStringLiteral("</applet>") + script));
+    QCOMPARE(imageList(element), QStringLiteral("img/x.gif"));
+    QCOMPARE(dialog.txtHTML->toPlainText(), QString(dialog.html()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    dialog.btnOut->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), element + script);
+
+    const QString target = f.folder + QStringLiteral("/site/");
+    QVERIFY(QDir().mkpath(target));
+    dialog.txtCopyDir->setText(target);
+    f.prompts.answers.enqueue(true);
+    dialog.btnCopyFiles->click();
+    QVERIFY(f.prompts.texts().contains(QStringLiteral("3 files copied to ") + target + QLatin1Char('.')));
+    QCOMPARE(filesIn(target), (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                                           QStringLiteral("quilanim.js")}));
+    QCOMPARE(readAll(target + QStringLiteral("quilanim.js")), readAll(QStringLiteral(":/quilanim.js")));
+
+    // Unticking brings back the element alone; the choice is kept for the next dialog.
+    dialog.chkWebPlayer->click();
+    QCOMPARE(dialog.html(), element);
+    f.close();
+    QCOMPARE(f.registry.readString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue), QStringLiteral("false"));
 }
 
 int main(int argc, char **argv)

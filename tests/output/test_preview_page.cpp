@@ -73,6 +73,8 @@ void TestPreviewPage::pageForTwoFramesInDifferentFolders()
 
     const QString page = WritePreviewPage(document);
     QCOMPARE(page, PreviewPagePath());
+    // The preview always plays, also where no Java runs: the element is followed by the web
+    // player's script line, in the page and in its listing, and the script lies beside it.
     const QByteArray expected =
         "<html>\r\n"
         "<head><title>Reelcraft Preview</title></head>\r\n"
@@ -84,6 +86,7 @@ void TestPreviewPage::pageForTwoFramesInDifferentFolders()
         "<param name=\"enddelay\" value=\"0\">\r\n"
         "<param name=\"bounce\" value=\"true\">\r\n"
         "</applet>\r\n"
+        "<script src=\"quilanim.js\"></script>\r\n"
         "<hr>\r\n"
         "<pre>\r\n"
         "&lt;applet code=\"quilanim\" width=600 height=200&gt;\r\n"
@@ -93,15 +96,18 @@ void TestPreviewPage::pageForTwoFramesInDifferentFolders()
         "&lt;param name=\"enddelay\" value=\"0\"&gt;\r\n"
         "&lt;param name=\"bounce\" value=\"true\"&gt;\r\n"
         "&lt;/applet&gt;\r\n"
+        "&lt;script src=\"quilanim.js\"&gt;&lt;/script&gt;\r\n"
         "</pre></body>\r\n"
         "</html>";
     QCOMPARE(readAll(page), expected);
     QCOMPARE(QDir(PreviewFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
-                          QStringLiteral("x.gif"), QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
+                          QStringLiteral("quilanim.js"), QStringLiteral("x.gif"), QStringLiteral("y.jpg"),
+                          QStringLiteral("~jvprev.htm")}));
     QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/y.jpg")), QByteArray("JPEG y picture"));
     QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/quilanim.class")),
              readAll(ClassFilesFolder() + QStringLiteral("quilanim.class")));
+    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/quilanim.js")), readAll(QStringLiteral(":/quilanim.js")));
     QVERIFY(prompts.shown.isEmpty());
 }
 
@@ -148,10 +154,11 @@ void TestPreviewPage::emptyStripStillWritesThePage()
                             "<applet code=\"quilanim\" width=600 height=200>\r\n"
                             "<param name=\"imagelist\" value=\"\">\r\n"));
     QVERIFY(text.contains("&lt;param name=\"imagelist\" value=\"\"&gt;\r\n"));
-    QVERIFY(text.endsWith("&lt;/applet&gt;\r\n</pre></body>\r\n</html>"));
+    // The script line follows the element (see pageForTwoFramesInDifferentFolders).
+    QVERIFY(text.endsWith("&lt;/applet&gt;\r\n&lt;script src=\"quilanim.js\"&gt;&lt;/script&gt;\r\n</pre></body>\r\n</html>"));
     QCOMPARE(QDir(PreviewFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
-                          QStringLiteral("~jvprev.htm")}));
+                          QStringLiteral("quilanim.js"), QStringLiteral("~jvprev.htm")}));
 }
 
 void TestPreviewPage::secondPreviewRewritesTheSamePage()
@@ -174,7 +181,7 @@ void TestPreviewPage::secondPreviewRewritesTheSamePage()
     // Files of the earlier preview stay; nothing else is beside the one page.
     QCOMPARE(QDir(PreviewFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
-                          QStringLiteral("x.gif"), QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
+                          QStringLiteral("quilanim.js"), QStringLiteral("x.gif"), QStringLiteral("y.jpg"), QStringLiteral("~jvprev.htm")}));
 }
 
 void TestPreviewPage::blockedFolderThrowsAndCopiesNothing()

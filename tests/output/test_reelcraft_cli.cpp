@@ -92,6 +92,11 @@ void TestReelcraftCli::tagPrintsTheProjectFileExactly()
 
     const ProgramRun explicitUrl = runCli({QStringLiteral("tag"), QStringLiteral("--form=url"), m_project});
     QCOMPARE(explicitUrl.out, saved);
+
+    // --player adds the web player's line; the project file itself never holds it.
+    QVERIFY(!saved.contains("<script"));
+    const ProgramRun player = runCli({QStringLiteral("tag"), m_project, QStringLiteral("--player")});
+    QCOMPARE(player.out, saved + "\r\n<script src=\"quilanim.js\"></script>");
 }
 
 void TestReelcraftCli::forms_data()
@@ -192,7 +197,9 @@ void TestReelcraftCli::help()
 {
     const ProgramRun run = runCli({QStringLiteral("--help")});
     QCOMPARE(run.status, 0);
-    QVERIFY(run.out.startsWith("Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT]\n"));
+    QVERIFY(run.out.startsWith(
+        "Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT] [--player]\n"
+        "       reelcraft-cli copy FILE DIR [--all] [--player]\n"));
     QCOMPARE(run.err, QByteArray());
 }
 

@@ -66,6 +66,10 @@ std::optional<CopyArguments> ParseCopyArguments(const QStringList &arguments, QS
             result.all = true;
             continue;
         }
+        if (argument == QLatin1String("--player")) {
+            result.player = true;
+            continue;
+        }
         if (argument.startsWith(QLatin1String("--"))) {
             *problem = QStringLiteral("unknown option \"%1\"").arg(argument);
             return std::nullopt;
@@ -145,7 +149,7 @@ int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return FileFailure;
     int count = 0;
     try {
-        count = CopyAnimationFiles(document, copy->folder, copy->all);
+        count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player);
     } catch (const EError &error) {
         report(err, error.message());
         return FileFailure;

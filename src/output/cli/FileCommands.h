@@ -12,12 +12,13 @@ class AnimationDocument;
 // (or a page holding an element) copied into a folder, or written as the preview page.
 namespace ReelcraftCli {
 
-// The arguments of "copy FILE DIR [--all]".
+// The arguments of "copy FILE DIR [--all] [--player]".
 struct CopyArguments
 {
     QString file;
     QString folder;
     bool all = false;
+    bool player = false;
 };
 
 // The copy command's arguments (those after "copy"); no value and a reason on a usage error.
@@ -30,8 +31,9 @@ std::optional<QString> ParsePreviewArguments(const QStringList &arguments, QStri
 // False after naming the failure in problem when the file cannot be read.
 bool ReadDocumentFile(const QString &path, AnimationDocument &document, QString *problem);
 
-// "copy FILE DIR [--all]": creates DIR when missing, copies as the compile dialog does and
-// prints "N files copied to DIR.". The class files are extracted first when missing.
+// "copy FILE DIR [--all] [--player]": creates DIR when missing, copies as the compile
+// dialog does and prints "N files copied to DIR.". The class files and the web player are
+// extracted first when missing.
 int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err);
 // "preview FILE": writes the preview page with its files and prints the page's path.
 int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err);

@@ -3,6 +3,7 @@
 #include "document/AnimationDocument.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/FileCommands.h"
+#include "output/WebPlayer.h"
 
 
 namespace ReelcraftCli {
@@ -57,13 +58,17 @@ std::optional<QString> optionValue(const QStringList &arguments, qsizetype *inde
 QString UsageText()
 {
     return QStringLiteral(
-        "Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT]\n"
-        "       reelcraft-cli copy FILE DIR [--all]\n"
+        "Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT] [--player]\n"
+        "       reelcraft-cli copy FILE DIR [--all] [--player]\n"
         "       reelcraft-cli preview FILE\n"
         "\n"
         "tag      prints the applet element of FILE (a project file or a page holding one)\n"
         "         with its pictures in the chosen form (default url, as project files hold\n"
         "         them); --base is the folder for \"folder\" and the page for \"relative\".\n"
+        "         --player adds the line that plays it in browsers without Java.\n"
+        "copy     copies the class files into DIR; --all adds the pictures, sound and\n"
+        "         background picture, --player the web player quilanim.js.\n"
+        "preview  writes the preview page with its files and prints its path.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 usage.\n");
 }
 
@@ -106,6 +111,10 @@ std::optional<TagArguments> ParseTagArguments(const QStringList &arguments, QStr
         }
         if (matched)
             return std::nullopt;
+        if (argument == QLatin1String("--player")) {
+            result.player = true;
+            continue;
+        }
         if (argument.startsWith(QLatin1String("--"))) {
             *problem = QStringLiteral("unknown option \"%1\"").arg(argument);
             return std::nullopt;
@@ -130,7 +139,8 @@ std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QS
     AnimationDocument document(prompts);
     if (!ReadDocumentFile(arguments.file, document, problem))
         return std::nullopt;
-    return WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base));
+    const QString element = WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base));
+    return arguments.player ? WithWebPlayer(element) : element;
 }
 
 int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)

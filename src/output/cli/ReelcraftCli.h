@@ -13,12 +13,13 @@ namespace ReelcraftCli {
 
 enum ExitStatus { Done = 0, FileFailure = 1, UsageFailure = 2 };
 
-// The arguments of "tag FILE [--form url|filename|folder|relative] [--base TEXT]".
+// The arguments of "tag FILE [--form url|filename|folder|relative] [--base TEXT] [--player]".
 struct TagArguments
 {
     QString file;
     ImageListForm form = ImageListForm::FileUrl;
-    QString base; // the folder for "folder", the document name for "relative"
+    QString base;        // the folder for "folder", the document name for "relative"
+    bool player = false; // the web player's script line after the element
 };
 
 // The tag command's arguments (those after "tag"); no value and a reason on a usage error.
@@ -29,7 +30,8 @@ std::optional<ImageListForm> FormFromName(const QString &name);
 
 // Reads the file as the program opens a project: with the applet tag reader, without a
 // host, relative references resolved against the current folder. Returns the element in
-// the chosen form, or no value after naming the failure in problem.
+// the chosen form (with the script line for --player), or no value after naming the
+// failure in problem.
 std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QString *problem);
 
 // Runs one command line (the arguments after the program name); writes its result to out

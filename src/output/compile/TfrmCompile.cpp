@@ -8,6 +8,7 @@
 #include "document/SettingsKey.h"
 #include "integration/HostSession.h"
 #include "output/AnimationFileCopy.h"
+#include "output/WebPlayer.h"
 #include "platform/AppFolders.h"
 #include "platform/EError.h"
 #include "platform/Prompts.h"
@@ -101,10 +102,15 @@ void TfrmCompile::buildControls()
     rbRelative->setGeometry(10, 88, 336, 19);
 
     txtHTML = new QPlainTextEdit(this);
-    txtHTML->setGeometry(6, 124, 352, 128);
+    txtHTML->setGeometry(6, 124, 352, 106);
     txtHTML->setReadOnly(true);
     txtHTML->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtHTML->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    chkWebPlayer = new QCheckBox(QStringLiteral("Also play in browsers without Java"), this);
+    chkWebPlayer->setGeometry(6, 234, 352, 19);
+    chkWebPlayer->setToolTip(QStringLiteral("Adds a script line after the applet so the animation also plays in "
+                                            "browsers without Java; the copy then includes quilanim.js."));
 
     // The send button waits for an element to send.
     btnOut = glyphButton(this, QRect(6, 260, 40, 40), QStringLiteral("compile"),
@@ -129,6 +135,7 @@ void TfrmCompile::buildControls()
     const std::pair<QWidget *, const char *> names[] = {
         {GroupBox1, "GroupBox1"},   {rbSameDir, "rbSameDir"},       {rbOtherDir, "rbOtherDir"},
         {rbRelative, "rbRelative"}, {txtDir, "txtDir"},             {txtHTML, "txtHTML"},
+        {chkWebPlayer, "chkWebPlayer"},
         {btnOut, "btnOut"},         {chkCopyAllFiles, "chkCopyAllFiles"}, {lblCopyHeading, "lblCopyHeading"},
         {txtCopyDir, "txtCopyDir"}, {btnBrowseDir, "btnBrowseDir"}, {btnCopyFiles, "btnCopyFiles"},
     };
@@ -146,6 +153,7 @@ void TfrmCompile::connectHandlers()
     connect(btnOut, &QToolButton::clicked, this, &TfrmCompile::btnOutClick);
     connect(btnBrowseDir, &QToolButton::clicked, this, &TfrmCompile::btnBrowseDirClick);
     connect(chkCopyAllFiles, &QCheckBox::clicked, this, &TfrmCompile::chkCopyAllFilesClick);
+    connect(chkWebPlayer, &QCheckBox::clicked, this, &TfrmCompile::chkWebPlayerClick);
     connect(btnCopyFiles, &QToolButton::clicked, this, &TfrmCompile::btnCopyFilesClick);
 }
 
@@ -177,6 +185,7 @@ bool TfrmCompile::textsFit() const
     for (const QWidget *widget :
          {static_cast<const QWidget *>(rbSameDir), static_cast<const QWidget *>(rbOtherDir),
           static_cast<const QWidget *>(rbRelative), static_cast<const QWidget *>(chkCopyAllFiles),
+          static_cast<const QWidget *>(chkWebPlayer),
           static_cast<const QWidget *>(lblCopyHeading)}) {
         if (!fitsWidth(widget))
             return false;
@@ -186,6 +195,9 @@ bool TfrmCompile::textsFit() const
 
 void TfrmCompile::FormCreate()
 {
+    // On unless the user switched it off: pages should play in today's browsers.
+    chkWebPlayer->setChecked(m_registry.readString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue)
+                             != QLatin1String("false"));
     rbSameDir->setChecked(true);
     rbSameDirClick();
 
@@ -206,6 +218,8 @@ void TfrmCompile::FormDestroy()
     // A failed settings write must not escape a destructor; the value is simply not kept.
     try {
         m_registry.writeString(Registry::Root::CurrentUser, SettingsKey, CopyFilesToValue, txtCopyDir->text());
+        m_registry.writeString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue,
+                               chkWebPlayer->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
     } catch (...) {
     }
 }
@@ -225,7 +239,13 @@ void TfrmCompile::showEvent(QShowEvent *event)
 
 void TfrmCompile::regenerate(ImageListForm form, const QString &folderOrDocumentName)
 {
-    m_html = WriteAppletTag(m_document, BuildImageList(m_document, form, folderOrDocumentName));
+    m_element = WriteAppletTag(m_document, BuildImageList(m_document, form, folderOrDocumentName));
+    showHtml();
+}
+
+void TfrmCompile::showHtml()
+{
+    m_html = chkWebPlayer->isChecked() ? WithWebPlayer(m_element) : m_element;
     // The box shows one line per element line; the CR LF text itself is what goes out.
     QString shown = m_html;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -307,6 +327,11 @@ void TfrmCompile::chkCopyAllFilesClick()
     lblCopyHeading->setText(chkCopyAllFiles->isChecked() ? CopyAllFilesHeading : CopyClassFilesHeading);
 }
 
+void TfrmCompile::chkWebPlayerClick()
+{
+    showHtml();
+}
+
 void TfrmCompile::btnCopyFilesClick()
 {
     if (txtCopyDir->text().isEmpty()) {
@@ -335,7 +360,7 @@ void TfrmCompile::btnCopyFilesClick()
     Prompts::Kind kind = Prompts::Kind::Plain;
     try {
         BusyCursor busy;
-        const int count = CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked());
+        const int count = CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(), chkWebPlayer->isChecked());
         report = QString::number(count) + QStringLiteral(" files copied to ") + target + QLatin1Char('.');
     } catch (const EError &error) {
         report = QStringLiteral("An error occurred while copying your files.\r\n\r\n") + error.message();

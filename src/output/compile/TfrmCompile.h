@@ -19,12 +19,15 @@ class Registry;
 
 // Value under the settings key that remembers the copy folder between uses of the dialog.
 inline constexpr QLatin1String CopyFilesToValue{"Copy Files To"};
+// Value that remembers whether pages also get the web player ("true"/"false").
+inline constexpr QLatin1String WebPlayerValue{"Web Player"};
 
 // The compile dialog: shows the applet element with the picture references in the chosen
 // path style, sends it to the host editor or the clipboard, and copies the class files (and
-// optionally the pictures and sound) into a folder. It is made for one Compile command and
-// freed when it closes; its only lasting state is the "Copy Files To" value, written when
-// it is destroyed.
+// optionally the pictures and sound) into a folder. With "Also play in browsers without
+// Java" ticked, the element is followed by the web player's script line and the copy takes
+// the script too. It is made for one Compile command and freed when it closes; its lasting
+// state is the "Copy Files To" and "Web Player" values, written when it is destroyed.
 class TfrmCompile : public QDialog
 {
     Q_OBJECT
@@ -37,7 +40,8 @@ public:
                 QWidget *parent = nullptr);
     ~TfrmCompile() override;
 
-    // The element exactly as the send button hands it out (CR LF between lines).
+    // The text exactly as the send button hands it out (CR LF between lines): the element,
+    // followed by the script line when the web player box is ticked.
     QString html() const { return m_html; }
 
     QGroupBox *GroupBox1 = nullptr;
@@ -46,6 +50,7 @@ public:
     QRadioButton *rbRelative = nullptr;
     QLineEdit *txtDir = nullptr;
     QPlainTextEdit *txtHTML = nullptr;
+    QCheckBox *chkWebPlayer = nullptr;
     QToolButton *btnOut = nullptr;
     QCheckBox *chkCopyAllFiles = nullptr;
     QLabel *lblCopyHeading = nullptr;
@@ -62,6 +67,7 @@ public slots:
     void btnOutClick();
     void btnBrowseDirClick();
     void chkCopyAllFilesClick();
+    void chkWebPlayerClick();
     void btnCopyFilesClick();
 
 protected:
@@ -77,11 +83,14 @@ private:
     void FormDestroy();
     // Builds the image list in form, the element around it, and shows it.
     void regenerate(ImageListForm form, const QString &folderOrDocumentName = QString());
+    // Shows the element, with the script line when the web player box is ticked.
+    void showHtml();
 
     AnimationDocument &m_document;
     HostSession &m_host;
     Prompts &m_prompts;
     Registry &m_registry;
+    QString m_element;
     QString m_html;
     bool m_centred = false;
 };
