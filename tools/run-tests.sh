@@ -23,6 +23,9 @@ LSAN_OPTIONS="suppressions=$top/tools/sanitizers/lsan.supp:print_suppressions=0"
 UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     run_ctest build-asan
 
+echo "== web player test tools (npm ci) =="
+(cd tests/web && npm ci --no-audit --no-fund)
+
 echo "== plain build (gcc) =="
 CC=gcc CXX=g++ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"

@@ -10,6 +10,8 @@ import java.awt.Point;
  *
  *   java AppletHarness parameters|drawing|label|motion|timing|lifecycle|click
  *   java AppletHarness show SECONDS     (a window with two slideshows, for a look)
+ *   java AppletHarness render PAGE-URL WIDTH HEIGHT OUT.png NAME=VALUE...
+ *                                       (the first picture drawn, for the web player's tests)
  *
  * Needs an X display (run under xvfb-run). The exit status is 0 when every check passed.
  */
@@ -42,7 +44,10 @@ public class AppletHarness {
             PlaybackChecks.lifecycle(site, checks);
         else if (group.equals("click"))
             PlaybackChecks.click(site, checks);
-        else if (group.equals("show")) {
+        else if (group.equals("render")) {
+            RenderOnce.run(args);
+            System.exit(0);
+        } else if (group.equals("show")) {
             ShowWindow.show(site, args.length > 1 ? Integer.parseInt(args[1]) : 10);
             System.exit(0);
         } else {

@@ -16,4 +16,9 @@ apt-get install -y --no-install-recommends \
     libc-ares-dev libcurl4-openssl-dev \
     xvfb xauth dbus dbus-x11 \
     imagemagick desktop-file-utils \
-    fonts-dejavu-core
+    fonts-dejavu-core \
+    chromium
+# The web player's tests need Node.js and npm; some machines bring their own.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    apt-get install -y --no-install-recommends nodejs npm
+fi

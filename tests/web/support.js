@@ -1,0 +1,173 @@
+// What the web player's tests share: test files made on the spot (PNG pictures, Sun audio),
+// a static HTTP server on 127.0.0.1 and headless Chromium.
+"use strict";
+const fs = require("node:fs");
+const http = require("node:http");
+const os = require("node:os");
+const path = require("node:path");
+const zlib = require("node:zlib");
+
+// A Sun ".au" file. samples are 16-bit values, interleaved by channel; size overrides the
+// header's data size.
+function auFile({ encoding, rate, channels, samples, size }) {
+  const width = encoding == 3 ? 2 : 1;
+  const v = new DataView(new ArrayBuffer(24 + samples.length * width));
+  [0x2e736e64, 24, size ?? samples.length * width, encoding, rate, channels].forEach((x, i) => v.setUint32(i * 4, x));
+  samples.forEach((s, i) => {
+    if (encoding == 3) v.setInt16(24 + i * 2, s);
+    else if (encoding == 2) v.setInt8(24 + i, Math.round(s / 256));
+    else v.setUint8(24 + i, encoding == 1 ? toUlaw(s) : toAlaw(s));
+  });
+  return v.buffer;
+}
+
+// G.711 encoders, the usual segment search.
+function toUlaw(s) {
+  const sign = s < 0 ? 0x80 : 0;
+  let m = Math.min(Math.abs(s), 32635) + 132, seg = 0;
+  while (seg < 7 && m >= 256 << seg) seg++;
+  return ~(sign | (seg << 4) | ((m >> (seg + 3)) & 15)) & 255;
+}
+function toAlaw(s) {
+  const sign = s >= 0 ? 0x80 : 0;
+  let m = Math.min(Math.abs(s), 32767) >> 3, seg = 0;
+  while (seg < 7 && m >= 32 << seg) seg++;
+  const low = seg ? (m >> seg) & 15 : (m >> 1) & 15;
+  return (sign | (seg << 4) | low) ^ 0x55;
+}
+
+// A PNG of width x height; colourAt(x, y) gives [r, g, b] (a solid colour when an array).
+function png(width, height, colourAt) {
+  const at = Array.isArray(colourAt) ? () => colourAt : colourAt;
+  const raw = Buffer.alloc((width * 3 + 1) * height);
+  for (let y = 0; y < height; y++)
+    for (let x = 0; x < width; x++) Buffer.from(at(x, y)).copy(raw, y * (width * 3 + 1) + 1 + x * 3);
+  const chunk = (type, data) => {
+    const body = Buffer.concat([Buffer.from(type), data]);
+    const head = Buffer.alloc(4);
+    head.writeUInt32BE(data.length);
+    const crc = Buffer.alloc(4);
+    crc.writeUInt32BE(zlib.crc32 ? zlib.crc32(body) : crc32(body));
+    return Buffer.concat([head, body, crc]);
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 2, 0, 0, 0], 8);
+  return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk("IHDR", header),
+    chunk("IDAT", zlib.deflateSync(raw)), chunk("IEND", Buffer.alloc(0))]);
+}
+
+function crc32(bytes) {
+  let c = ~0;
+  for (const b of bytes) {
+    c ^= b;
+    for (let k = 0; k < 8; k++) c = (c >>> 1) ^ (0xedb88320 & -(c & 1));
+  }
+  return ~c >>> 0;
+}
+
+// Decodes an 8-bit RGB or RGBA PNG without interlacing (what Java's ImageIO and Chromium's
+// screenshots write) into { width, height, pixel(x, y) -> [r, g, b] }.
+function readPng(buffer) {
+  let width = 0, height = 0, channels = 3;
+  const idat = [];
+  for (let at = 8; at < buffer.length;) {
+    const length = buffer.readUInt32BE(at), type = buffer.toString("latin1", at + 4, at + 8);
+    const data = buffer.subarray(at + 8, at + 8 + length);
+    if (type == "IHDR") {
+      width = data.readUInt32BE(0);
+      height = data.readUInt32BE(4);
+      if (data[8] != 8 || data[12] != 0) throw new Error("only 8-bit PNGs without interlacing");
+      channels = { 2: 3, 6: 4 }[data[9]];
+      if (!channels) throw new Error("only RGB and RGBA PNGs");
+    } else if (type == "IDAT") idat.push(data);
+    at += 12 + length;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(idat)), stride = width * channels;
+  const out = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; y++) {
+    const filter = raw[y * (stride + 1)];
+    for (let i = 0; i < stride; i++) {
+      const x = raw[y * (stride + 1) + 1 + i];
+      const a = i >= channels ? out[y * stride + i - channels] : 0;
+      const b = y ? out[(y - 1) * stride + i] : 0;
+      const c = y && i >= channels ? out[(y - 1) * stride + i - channels] : 0;
+      const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+      const predictor = [0, a, b, (a + b) >> 1, pa <= pb && pa <= pc ? a : pb <= pc ? b : c][filter];
+      out[y * stride + i] = (x + predictor) & 255;
+    }
+  }
+  return { width, height, pixel: (x, y) => Array.from(out.subarray((y * width + x) * channels, (y * width + x) * channels + 3)) };
+}
+
+// A page with one element per entry of elements ({ params, width, height }), each followed by
+// the script line unless noScript; with doctype false the page is in quirks mode.
+function page(elements, { doctype = true, body = "" } = {}) {
+  const attr = (v) => String(v).replace(/&/g, "&amp;").replace(/"/g, "&quot;").replace(/</g, "&lt;");
+  const parts = elements.map(({ params, width = 200, height = 100, noScript }) =>
+    `<applet code="quilanim" width=${width} height=${height}>\r\n` +
+    Object.entries(params).map(([n, v]) => `<param name="${n}" value="${attr(v)}">\r\n`).join("") +
+    "</applet>" + (noScript ? "" : '\r\n<script src="quilanim.js"></script>'));
+  return (doctype ? "<!DOCTYPE html>\n" : "") +
+    `<html lang="en"><head><meta charset="utf-8"><title>Slideshow test</title></head><body>\n${body}${parts.join("\n")}\n</body></html>\n`;
+}
+
+// A fresh folder with the player script in it.
+function site() {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "quilanim-web-"));
+  fs.copyFileSync(path.join(__dirname, "../../resources/web/quilanim.js"), path.join(folder, "quilanim.js"));
+  return folder;
+}
+
+// Serves folder on 127.0.0.1 at a free port; "/favicon.ico" answers 204 so no page logs a
+// missing icon. requests lists every path asked for.
+async function serve(folder) {
+  const types = { ".html": "text/html", ".js": "text/javascript", ".png": "image/png", ".au": "audio/basic" };
+  const requests = [];
+  const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    requests.push(name);
+    if (name == "/favicon.ico") return res.writeHead(204).end();
+    const file = path.join(folder, path.normalize(name));
+    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return res.writeHead(404).end();
+    res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    res.end(fs.readFileSync(file));
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  return { url: `http://127.0.0.1:${server.address().port}/`, requests, close: () => server.close() };
+}
+
+// Headless Debian Chromium with a fresh profile, as root needs it.
+async function launch() {
+  const puppeteer = require("puppeteer-core");
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "quilanim-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+      "--disable-sync", "--no-first-run", "--disable-quic", `--user-data-dir=${profile}`],
+  });
+  browser.once("disconnected", () => {
+    try { fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 }); } catch {} // Chromium may still be writing
+  });
+  return browser;
+}
+
+// A new page that collects console errors and page errors (there must be none) and the
+// player's warnings.
+async function openPage(browser, url, setup) {
+  const tab = await browser.newPage();
+  tab.errors = [];
+  tab.warnings = [];
+  tab.on("console", (m) => {
+    if (m.type() == "error") tab.errors.push(m.text());
+    if (m.type() == "warn" || m.type() == "warning") tab.warnings.push(m.text());
+  });
+  tab.on("pageerror", (e) => tab.errors.push(String(e)));
+  if (setup) await setup(tab);
+  await tab.goto(url, { waitUntil: "load" });
+  return tab;
+}
+
+module.exports = { auFile, png, readPng, page, site, serve, launch, openPage };
