@@ -227,10 +227,10 @@
     if (document.getElementById("quilanim-style")) return;
     const st = make("style", document.head || document.documentElement);
     st.id = "quilanim-style";
-    st.textContent = ".quilanim{position:relative;display:inline-block;vertical-align:bottom;overflow:hidden}" +
+    st.textContent = ".quilanim{position:relative;display:inline-block;vertical-align:bottom;overflow:hidden;contain:content}" +
       ".quilanim canvas{display:block}.quilanim button{position:absolute;left:4px;bottom:4px;" +
       "width:32px;height:32px;border:1px solid #fff;background:#000c;color:#fff;font:16px sans-serif;opacity:0}.quilanim:hover button,.quilanim:focus button{opacity:1}" +
-      ".quilanim-live{position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0);white-space:nowrap}";
+      ".quilanim-live{contain:strict;position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0);white-space:nowrap}";
   }
 
   class Player {
@@ -415,7 +415,7 @@
 
     // Timer, sound, button and live region follow the state.
     update() {
-      const run = this.running(), still = this.paused || this.finished;
+      const run = this.running(), still = !!(this.paused || this.finished);
       if (run && !this.timer && !this.waiting) {
         if (this.left != null) this.due = now() + this.left;
         this.left = null;
@@ -426,6 +426,8 @@
         this.left = Math.max(0, this.due - now());
       }
       this.sound(this.started && !still && !document.hidden);
+      if (this.still === still) return; // touch the page only when something shows
+      this.still = still;
       this.button.textContent = still ? "\u25b6" : "\u275a\u275a";
       this.button.setAttribute("aria-label", still ? "Play slideshow" : "Pause slideshow");
       this.live.setAttribute("aria-live", still ? "polite" : "off");

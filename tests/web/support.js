@@ -67,40 +67,6 @@ function crc32(bytes) {
   return ~c >>> 0;
 }
 
-// Decodes an 8-bit RGB or RGBA PNG without interlacing (what Java's ImageIO and Chromium's
-// screenshots write) into { width, height, pixel(x, y) -> [r, g, b] }.
-function readPng(buffer) {
-  let width = 0, height = 0, channels = 3;
-  const idat = [];
-  for (let at = 8; at < buffer.length;) {
-    const length = buffer.readUInt32BE(at), type = buffer.toString("latin1", at + 4, at + 8);
-    const data = buffer.subarray(at + 8, at + 8 + length);
-    if (type == "IHDR") {
-      width = data.readUInt32BE(0);
-      height = data.readUInt32BE(4);
-      if (data[8] != 8 || data[12] != 0) throw new Error("only 8-bit PNGs without interlacing");
-      channels = { 2: 3, 6: 4 }[data[9]];
-      if (!channels) throw new Error("only RGB and RGBA PNGs");
-    } else if (type == "IDAT") idat.push(data);
-    at += 12 + length;
-  }
-  const raw = zlib.inflateSync(Buffer.concat(idat)), stride = width * channels;
-  const out = Buffer.alloc(stride * height);
-  for (let y = 0; y < height; y++) {
-    const filter = raw[y * (stride + 1)];
-    for (let i = 0; i < stride; i++) {
-      const x = raw[y * (stride + 1) + 1 + i];
-      const a = i >= channels ? out[y * stride + i - channels] : 0;
-      const b = y ? out[(y - 1) * stride + i] : 0;
-      const c = y && i >= channels ? out[(y - 1) * stride + i - channels] : 0;
-      const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
-      const predictor = [0, a, b, (a + b) >> 1, pa <= pb && pa <= pc ? a : pb <= pc ? b : c][filter];
-      out[y * stride + i] = (x + predictor) & 255;
-    }
-  }
-  return { width, height, pixel: (x, y) => Array.from(out.subarray((y * width + x) * channels, (y * width + x) * channels + 3)) };
-}
-
 // A page with one element per entry of elements ({ params, width, height }), each followed by
 // the script line unless noScript; with doctype false the page is in quirks mode.
 function page(elements, { doctype = true, body = "" } = {}) {
@@ -170,4 +136,4 @@ async function openPage(browser, url, setup) {
   return tab;
 }
 
-module.exports = { auFile, png, readPng, page, site, serve, launch, openPage };
+module.exports = { auFile, png, page, site, serve, launch, openPage };
