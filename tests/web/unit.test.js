@@ -144,3 +144,9 @@ test("damaged .au files are refused with an error, never a crash", () => {
     assert.throws(() => q.decodeAu(bad), Error);
   }
 });
+
+test("the shipped script stays within 24 KB, 8 KB gzipped, comments included", () => {
+  const bytes = require("node:fs").readFileSync(require.resolve("../../resources/web/quilanim.js"));
+  assert.ok(bytes.length <= 24 * 1024, `${bytes.length} bytes`);
+  assert.ok(require("node:zlib").gzipSync(bytes, { level: 9 }).length <= 8 * 1024);
+});
