@@ -674,7 +674,8 @@ void TestCompileDialog::layoutFitsTheWindow()
     }
     // Each text fits its control at the chosen size.
     for (QWidget *text : {static_cast<QWidget *>(dialog->rbSameDir), static_cast<QWidget *>(dialog->rbOtherDir),
-                          static_cast<QWidget *>(dialog->rbRelative), static_cast<QWidget *>(dialog->chkCopyAllFiles)})
+                          static_cast<QWidget *>(dialog->rbRelative), static_cast<QWidget *>(dialog->chkCopyAllFiles),
+                          static_cast<QWidget *>(dialog->chkWebPlayer)})
         QVERIFY2(text->sizeHint().width() <= text->width(), qPrintable(text->objectName()));
     QVERIFY(QFontMetrics(dialog->font()).horizontalAdvance(dialog->GroupBox1->title()) < dialog->GroupBox1->width() - 16);
 
@@ -685,6 +686,7 @@ void TestCompileDialog::layoutFitsTheWindow()
         dialog->rbOtherDir->click();
         QTest::keyClicks(dialog->txtDir, QStringLiteral("images"));
         dialog->chkCopyAllFiles->click();
+        dialog->chkWebPlayer->click();
         QVERIFY(dialog->grab().save(screenshot));
         qInfo("font %s at %.1f pt", qPrintable(dialog->font().family()), dialog->font().pointSizeF());
     }
