@@ -303,11 +303,11 @@
       this.area = [w, h];
     }
 
-    // Loads the pictures in play order, then the background. The first picture starts the
-    // show, unless the area is sized from the pictures: then it waits for all.
+    // Loads the pictures in play order, the background right after the first. The first
+    // picture starts the show, unless the area is sized from the pictures: then it waits.
     load() {
       const fit = !this.w || !this.h, list = this.frames.slice();
-      if (this.s.background) list.push((this.back = { url: this.s.background }));
+      if (this.s.background) list.splice(1, 0, (this.back = { url: this.s.background }));
       const next = (i) => {
         if (i >= list.length) return fit && this.fit();
         const f = list[i], img = new Image();
