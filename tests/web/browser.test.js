@@ -74,20 +74,24 @@ const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 test("frames change with PAUSE, ENDDELAY holds the last, REPEAT stops on it", async () => {
   const asked = server.requests.length;
-  const tab = await open("timing", [{ params: { imagelist: "r.png,g.png,b.png", pause: 150, enddelay: 400, repeat: 2 } }]);
+  // The pixel is watched from before the show starts.
+  const tab = await open("timing", [{ params: { imagelist: "r.png,g.png,b.png", pause: 150, enddelay: 400, repeat: 2 } }],
+    {}, (t) => t.evaluateOnNewDocument(() => {
+      window.seen = [];
+      setInterval(() => {
+        const c = document.querySelector(".quilanim canvas");
+        const key = c && Array.from(c.getContext("2d").getImageData(5, 5, 1, 1).data.slice(0, 3)).join();
+        if (key && key != "192,192,192" && (!seen.length || seen[seen.length - 1][1] != key)) seen.push([performance.now(), key]);
+      }, 3);
+    }));
   // The pictures are fetched one after the other, in play order.
   assert.deepEqual(server.requests.slice(asked).filter((r) => r.endsWith(".png")), ["/r.png", "/g.png", "/b.png"]);
-  const seen = await watch(tab, 5, 5, 2600);
-  // Watching may begin once the first frame is up: the changes are the end of the sequence.
-  const all = ["255,0,0", "0,255,0", "0,0,255", "255,0,0", "0,255,0", "0,0,255"];
-  const keys = seen.map((s) => s[1]);
-  assert.ok(keys.length >= 5, JSON.stringify(seen));
-  assert.deepEqual(keys, all.slice(all.length - keys.length));
-  // Each frame's time, from the second change on (the first frame was already under way).
-  const waits = [150, 150, 550, 150, 150].slice(6 - keys.length);
-  seen.slice(2).forEach((s, i) => {
-    const gap = s[0] - seen[i + 1][0], want = waits[i + 1];
-    assert.ok(gap >= want - 20 && gap <= want + 250, `gap ${i + 1}: ${gap} ms, wanted ${want}`);
+  await sleep(2400);
+  const seen = await tab.evaluate(() => seen);
+  assert.deepEqual(seen.map((s) => s[1]), ["255,0,0", "0,255,0", "0,0,255", "255,0,0", "0,255,0", "0,0,255"]);
+  [150, 150, 550, 150, 150].forEach((want, i) => {
+    const gap = seen[i + 1][0] - seen[i][0];
+    assert.ok(gap >= want - 20 && gap <= want + 250, `gap ${i}: ${gap} ms, wanted ${want}`);
   });
   // The show is over on its last frame; a click no longer changes anything.
   await tab.click(".quilanim");
@@ -213,10 +217,9 @@ test("two elements with two script lines: two players, each once", async () => {
     setTimeout(() => { clearInterval(id); resolve(seen.size); }, 400);
   }));
   assert.equal(second, 2);
-  // Each frame lasts its PAUSE, not half of it: one timer per player.
-  const seen = await watch(tab, 5, 5, 500);
-  const gaps = seen.slice(2).map((s, i) => s[0] - seen[i + 1][0]);
-  assert.ok(gaps.every((g) => g >= 50), gaps.join());
+  // The show keeps its PAUSE, not half of it: one timer per player.
+  const seen = await watch(tab, 5, 5, 700);
+  assert.ok(seen.length >= 4 && seen.length <= 12, seen.length + " changes");
   await done(tab);
 });
 
