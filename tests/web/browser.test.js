@@ -205,7 +205,7 @@ test("a hostile caption stays text", async () => {
 test("two elements with two script lines: two players, each once", async () => {
   const tab = await open("two", [
     { params: { imagelist: "r.png,g.png", pause: 70 } },
-    { params: { imagelist: "b.png,r.png", pause: 70 } },
+    { params: { imagelist: "b.png,r.png", pause: 70 }, code: "QuilAnim.Class" },
   ], { body: '<applet code="Other" width=10 height=10></applet>\n' });
   await tab.evaluate(() => new Promise((r) => setTimeout(r, 100)));
   assert.equal(await tab.evaluate(() => window.quilanimPlayers.players.length), 2);

@@ -71,8 +71,8 @@ function crc32(bytes) {
 // the script line unless noScript; with doctype false the page is in quirks mode.
 function page(elements, { doctype = true, body = "" } = {}) {
   const attr = (v) => String(v).replace(/&/g, "&amp;").replace(/"/g, "&quot;").replace(/</g, "&lt;");
-  const parts = elements.map(({ params, width = 200, height = 100, noScript }) =>
-    `<applet code="quilanim" width=${width} height=${height}>\r\n` +
+  const parts = elements.map(({ params, width = 200, height = 100, noScript, code = "quilanim" }) =>
+    `<applet code="${code}" width=${width} height=${height}>\r\n` +
     Object.entries(params).map(([n, v]) => `<param name="${n}" value="${attr(v)}">\r\n`).join("") +
     "</applet>" + (noScript ? "" : '\r\n<script src="quilanim.js"></script>'));
   return (doctype ? "<!DOCTYPE html>\n" : "") +
