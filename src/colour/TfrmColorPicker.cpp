@@ -113,6 +113,10 @@ TfrmColorPicker::TfrmColorPicker(ColourPickerServices services, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     buildWindow();
+    // Group boxes as the layout expects them: the frame line runs through the middle of
+    // the title, so the controls placed near their tops sit inside the frame.
+    setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
+                                 "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 
     // 1-2: palette order, spectrum panel hidden, markers at their start.
     cmbSort->setCurrentIndex(0);
