@@ -438,7 +438,8 @@ void TfrmColorPicker::btnFindClick()
 
 void TfrmColorPicker::btnMoreColorClick()
 {
-    const bool show = !pnlSpectrum->isVisible();
+    // The panel's own state: isVisible() is false for every child before the dialog shows.
+    const bool show = pnlSpectrum->isHidden();
     if (!show) {
         setFixedSize(SpectrumPanelLeft - 2, ClientHeight);
         btnFind->setToolTip(QStringLiteral("Find nearest color in palette"));
