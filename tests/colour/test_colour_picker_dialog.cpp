@@ -221,6 +221,22 @@ void TestColourPickerDialog::spectrumPanel()
     QTest::keyClick(dialog->grid1, Qt::Key_Left, Qt::ControlModifier); // would leave the picture
     QCOMPARE(panel->Marker(), QPoint(20, 65));
 
+    // Markers: their shapes, dragging within their ranges, clicks on the panel beside them.
+    QCOMPARE(panel->triHoriz->Corners(), QPolygon({QPoint(0, 0), QPoint(16, 0), QPoint(8, 8)}));
+    QCOMPARE(panel->triVert->Corners(), QPolygon({QPoint(0, 0), QPoint(0, 16), QPoint(8, 8)}));
+    const auto mouse = [](QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    mouse(panel->triVert, QEvent::MouseMove, QPoint(4, 1000), Qt::LeftButton);
+    QCOMPARE(panel->Marker(), QPoint(20, 385)); // the lowest a drag reaches
+    mouse(panel->triHoriz, QEvent::MouseMove, QPoint(-1000, 4), Qt::LeftButton);
+    QCOMPARE(panel->Marker(), QPoint(0, 385));
+    mouse(panel, QEvent::MouseButtonRelease, QPoint(50, 5), Qt::NoButton);
+    QCOMPARE(panel->triHoriz->x(), 42);
+    QCOMPARE(panel->Marker(), QPoint(35, 385));
+
     // btnFind looks in the spectrum first: a colour of the spectrum lands on its pixel.
     dialog->SetCurrentColour(ColourFromRgb(255, 0, 0));
     dialog->btnFindClick();
