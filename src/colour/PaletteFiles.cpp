@@ -14,6 +14,9 @@ namespace {
 // The most a GIF header with a full colour table or a Photoshop table can need.
 constexpr qint64 GifBytesNeeded = 13 + 3 * 256;
 constexpr qint64 ActBytesNeeded = 3 * 256;
+// A ".pal" file is read whole, up to a size far beyond any real palette, so a huge file
+// chosen by mistake cannot exhaust memory; a JASC palette needs only its first 259 lines.
+constexpr qint64 PalBytesRead = 16 * 1024 * 1024;
 
 quint8 byteAt(const QByteArray &bytes, qsizetype index)
 {
@@ -156,17 +159,20 @@ PaletteRead ReadPaletteBytes(const QByteArray &bytes, const QString &path)
 
 PaletteRead ReadPaletteFile(const QString &path)
 {
+    const QString extension = extensionOf(path);
+    // No reader knows the file: nothing is read, not even opened.
+    if (extension != QLatin1String(".gif") && extension != QLatin1String(".pal") && extension != QLatin1String(".act"))
+        return ReadPaletteBytes(QByteArray(), path);
     QFile file(path);
     PaletteRead failed;
     if (!file.open(QIODevice::ReadOnly)) {
         failed.message = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + file.errorString();
         return failed;
     }
-    // GIF and Photoshop tables sit at the start; a ".pal" file is read whole.
-    const QString extension = extensionOf(path);
+    // GIF and Photoshop tables sit at the start of their files.
     const QByteArray bytes = extension == QLatin1String(".gif") ? file.read(GifBytesNeeded)
         : extension == QLatin1String(".act")                      ? file.read(ActBytesNeeded)
-                                                                  : file.readAll();
+                                                                  : file.read(PalBytesRead);
     if (file.error() != QFileDevice::NoError) {
         failed.message = QStringLiteral("An error occurred while reading ") + path + QStringLiteral("\r\n\r\n")
             + file.errorString();
