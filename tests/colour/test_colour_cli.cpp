@@ -49,8 +49,6 @@ void TestColourCli::commands_data()
     QTest::newRow("built-in palette") << QStringList{u"palette"_s, u"websafe.pal"_s} << 0
                                       << QStringList{u"0=255,255,255"_s, u"1=255,255,204"_s, u"215=0,0,0"_s, u"255=0,0,0"_s}
                                       << 256 << u""_s;
-    QTest::newRow("luminance order") << QStringList{u"palette"_s, u"--sort"_s, u"luminance"_s, u"websafe.pal"_s} << 0
-                                     << QStringList{u"0=0,0,0"_s, u"255=255,255,255"_s} << 256 << u""_s;
     QTest::newRow("entries stop early: palette and message") << QStringList{u"palette"_s, u"short.pal"_s} << 0
                                                             << QStringList{u"0=1,2,3"_s, u"1=0,0,0"_s} << 256
                                                             << u"ends after 1 of its 4 colours"_s;
@@ -58,7 +56,6 @@ void TestColourCli::commands_data()
                                << GifPaletteMessage();
     QTest::newRow("missing file") << QStringList{u"palette"_s, u"missing.pal"_s} << 1 << QStringList{} << 0
                                   << u"Cannot open file"_s;
-    QTest::newRow("palette without file") << QStringList{u"palette"_s} << 2 << QStringList{} << 0 << u"needs one FILE"_s;
     QTest::newRow("nearest white") << QStringList{u"nearest"_s, u"255,255,255"_s, u"websafe.pal"_s} << 0
                                    << QStringList{u"0=0,0 255,255,255"_s} << 1 << u""_s;
     QTest::newRow("nearest black: first in column order") << QStringList{u"nearest"_s, u"1,1,1"_s, u"websafe.pal"_s} << 0

@@ -95,7 +95,6 @@ void TestColourPickerDialog::numberFields_data()
     // Every row starts from 1,2,3.
     QTest::newRow("ff into hex red") << u"txtHexRed"_s << u"ff"_s << u""_s << u"255,2,3"_s << u"FF,02,03"_s << QStringList{};
     QTest::newRow("one hex digit waits") << u"txtHexRed"_s << u"f"_s << u""_s << u"1,2,3"_s << u"f,02,03"_s << QStringList{};
-    QTest::newRow("7 into blue") << u"txtBlue"_s << u"7"_s << u""_s << u"1,2,7"_s << u"01,02,07"_s << QStringList{};
     QTest::newRow("emptied decimal field waits") << u"txtGreen"_s << u""_s << u""_s << u"1,,3"_s << u"01,02,03"_s << QStringList{};
     QTest::newRow("paste #FF8000") << u"txtHexGreen"_s << u""_s << u"#FF8000"_s << u"255,128,0"_s << u"FF,80,00"_s << QStringList{};
     QTest::newRow("paste quoted ff8000") << u"txtHexBlue"_s << u""_s << u"\"ff8000\""_s << u"255,128,0"_s << u"FF,80,00"_s
