@@ -7,6 +7,7 @@ class HostLink;
 class ProcessLauncher;
 class Prompts;
 class Registry;
+class ScreenSource;
 class TfrmSplash;
 
 // The services the main window and its dialogs work through. The program passes the real
@@ -21,4 +22,6 @@ struct AppServices
     // How the start-up splash waits; empty for the real pause while it paints. Tests pass
     // one that returns at once.
     std::function<void(TfrmSplash &splash, int milliseconds)> splashWait = {};
+    // Reads the screen for the colour picker; null for the window's own Qt one.
+    ScreenSource *screen = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/TfrmReelcraft.h"
 
 #include "colour/TTarnColourPicker.h"
+#include "platform/QtScreenSource.h"
 #include "controls/TTarnEdit.h"
 #include "controls/WidgetHelpers.h"
 #include "controls/BusyCursor.h"
@@ -329,6 +330,11 @@ void TfrmReelcraft::buildOptionsPage()
     scpBGColour = new TTarnColourPicker(m_document.BackgroundColour(), page);
     scpBGColour->setGeometry(262, row(3) - 3, 108, 27);
     scpBGColour->setProperty(HelpContextProperty, AnimationSettings::backgroundColourHelpContext());
+    if (!m_services.screen) {
+        m_ownScreen = std::make_unique<QtScreenSource>();
+        m_services.screen = m_ownScreen.get();
+    }
+    scpBGColour->SetPickerServices({m_services.prompts, m_services.registry, *m_services.screen});
 
     chkExchange = new QCheckBox(QStringLiteral("Exchange frames when dragging"), page);
     chkExchange->setGeometry(6, row(4), 220, FieldHeight);

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+class ScreenSource;
+
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -156,6 +158,7 @@ private:
     void showAllSettings();
 
     AppServices m_services;
+    std::unique_ptr<ScreenSource> m_ownScreen;
     AnimationDocument m_document;
     HostSession m_host;
     RegistryKey m_settingsKey;

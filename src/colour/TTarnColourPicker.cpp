@@ -33,8 +33,9 @@ void TTarnColourPicker::build()
     m_button->setIcon(ButtonFace(QSize(21, 21)));
     m_button->setIconSize(QSize(18, 18));
     m_button->setToolTip(QStringLiteral("Choose a colour"));
-    // The colour picker dialog is not part of the program yet; the button waits for it.
+    // The dialog needs its services; the owner gives them with SetPickerServices.
     m_button->setEnabled(false);
+    connect(m_button, &QToolButton::clicked, this, &TTarnColourPicker::OpenPicker);
 
     applyModeSettings();
     showFieldText();
@@ -123,6 +124,30 @@ void TTarnColourPicker::keyDown(QKeyEvent *event, bool &handled)
         showFieldText();
     if (result.openPicker || result.swallow)
         handled = true;
+    if (result.openPicker && m_pickerServices)
+        OpenPicker();
+}
+
+void TTarnColourPicker::SetPickerServices(const ColourPickerServices &services)
+{
+    m_pickerServices.emplace(services);
+    m_button->setEnabled(true);
+}
+
+void TTarnColourPicker::OpenPicker()
+{
+    if (!m_pickerServices)
+        return;
+    {
+        TfrmColorPicker dialog(*m_pickerServices, window());
+        if (const std::optional<ColourValue> start = m_field->PickerStartColour())
+            dialog.SetCurrentColour(*start);
+        if (runPicker(dialog) == QDialog::Accepted) {
+            m_field->ApplyPickedColour(dialog.ChosenColour());
+            showFieldText();
+        }
+    }
+    emit clicked();
 }
 
 QPixmap TTarnColourPicker::ButtonFace(QSize buttonSize)

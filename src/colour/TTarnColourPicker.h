@@ -1,6 +1,11 @@
 #pragma once
 
+#include "colour/TfrmColorPicker.h"
+
 #include <QFrame>
+
+#include <functional>
+#include <optional>
 
 class HtmlColourField;
 class Prompts;
@@ -33,6 +38,15 @@ public:
 
     QSize sizeHint() const override { return {113, 27}; }
 
+    // The picker button and Ctrl+Enter open the colour picker dialog through these
+    // services; until they are given the button stays disabled.
+    void SetPickerServices(const ColourPickerServices &services);
+    // Opens the dialog with the field's colour (when valid), applies an accepted colour and
+    // raises clicked() either way.
+    void OpenPicker();
+    // Runs the dialog modally and returns its result; tests replace it.
+    std::function<int(TfrmColorPicker &)> runPicker = [](TfrmColorPicker &dialog) { return dialog.exec(); };
+
     // The picker button's face: four ellipses, red, blue, yellow and green.
     static QPixmap ButtonFace(QSize buttonSize);
 
@@ -57,4 +71,5 @@ private:
     HtmlColourField *m_ownField = nullptr;
     TTarnCombo *m_textBox = nullptr;
     QToolButton *m_button = nullptr;
+    std::optional<ColourPickerServices> m_pickerServices;
 };

@@ -1,5 +1,6 @@
 #include "output/cli/ReelcraftCli.h"
 
+#include "colour/ColourCommands.h"
 #include "document/AnimationDocument.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/FileCommands.h"
@@ -61,6 +62,9 @@ QString UsageText()
         "Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT] [--player]\n"
         "       reelcraft-cli copy FILE DIR [--all] [--player]\n"
         "       reelcraft-cli preview FILE\n"
+        "       reelcraft-cli palette FILE [--sort luminance]\n"
+        "       reelcraft-cli spectrum SPECTRUM.png [GREYS.png]\n"
+        "       reelcraft-cli nearest R,G,B PALETTE|--spectrum [--sort luminance]\n"
         "\n"
         "tag      prints the applet element of FILE (a project file or a page holding one)\n"
         "         with its pictures in the chosen form (default url, as project files hold\n"
@@ -69,6 +73,13 @@ QString UsageText()
         "copy     copies the class files into DIR; --all adds the pictures, sound and\n"
         "         background picture, --player the web player quilanim.js.\n"
         "preview  writes the preview page with its files and prints its path.\n"
+        "palette  prints the 256 colours the colour picker's grid shows for FILE (a GIF,\n"
+        "         \".pal\" or \".act\" file; websafe.pal is the built-in palette), one R,G,B\n"
+        "         line each, entry 0 first.\n"
+        "spectrum writes the colour picker's spectrum (91 x 390) and grey strip (91 x 26)\n"
+        "         as PNG pictures.\n"
+        "nearest  prints the palette cell (column,row) or spectrum position (x,y) that the\n"
+        "         colour picker's nearest-colour search selects, with its colour.\n"
         "Exit status: 0 done, 1 a file could not be read or written, 2 usage.\n");
 }
 
@@ -160,6 +171,12 @@ int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return RunCopy(rest, out, err);
     if (command == QLatin1String("preview"))
         return RunPreview(rest, out, err);
+    if (command == QLatin1String("palette"))
+        return RunPalette(rest, out, err);
+    if (command == QLatin1String("spectrum"))
+        return RunSpectrum(rest, out, err);
+    if (command == QLatin1String("nearest"))
+        return RunNearest(rest, out, err);
     if (command != QLatin1String("tag"))
         return usageFailure(err, QStringLiteral("unknown command \"%1\"").arg(command));
 
