@@ -4,6 +4,7 @@
 
 class HelpViewer;
 class HostLink;
+class MailTransport;
 class ProcessLauncher;
 class Prompts;
 class Registry;
@@ -21,4 +22,6 @@ struct AppServices
     // How the start-up splash waits; empty for the real pause while it paints. Tests pass
     // one that returns at once.
     std::function<void(TfrmSplash &splash, int milliseconds)> splashWait = {};
+    // The network of the tell-a-friend dialog; empty for the real one.
+    MailTransport *mail = nullptr;
 };
