@@ -1,12 +1,16 @@
 #include "mail/CurlTransfer.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -38,9 +42,29 @@ void append(List &list, const QByteArray &item)
     }
 }
 
+// The transfer's open sockets, so a cancel can cut them; a closed one leaves the list
+// before its number can be reused.
+int noteSocket(void *target, curl_socket_t fd, curlsocktype)
+{
+    static_cast<std::vector<curl_socket_t> *>(target)->push_back(fd);
+    return CURL_SOCKOPT_OK;
+}
+
+int closeSocket(void *target, curl_socket_t fd)
+{
+    auto *sockets = static_cast<std::vector<curl_socket_t> *>(target);
+    sockets->erase(std::remove(sockets->begin(), sockets->end(), fd), sockets->end());
+    return ::close(fd);
+}
+
 // Runs one transfer through a multi handle, so the wait can be cut short every 50 ms.
 CURLcode perform(CURL *easy, const CancelFlag &cancel)
 {
+    std::vector<curl_socket_t> sockets;
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, noteSocket);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, &sockets);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, closeSocket);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, &sockets);
     Multi multi(curl_multi_init());
     if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK)
         return CURLE_FAILED_INIT;
@@ -60,7 +84,16 @@ CURLcode perform(CURL *easy, const CancelFlag &cancel)
             continue; // the result is read on the next turn
         curl_multi_poll(multi.get(), nullptr, 0, CancelCheckMs, nullptr);
     }
+    if (cancel) {
+        // Taking the transfer away would first say goodbye (SMTP QUIT) and wait for the
+        // answer, which a stalled server never gives: cut the connection first.
+        for (const curl_socket_t fd : sockets)
+            ::shutdown(fd, SHUT_RDWR);
+    }
     curl_multi_remove_handle(multi.get(), easy);
+    multi.reset(); // closes the connections it keeps, while the list still lives
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, nullptr);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, nullptr);
     return result;
 }
 
@@ -90,7 +123,7 @@ size_t provide(char *buffer, size_t size, size_t count, void *source)
     return size_t(bytes);
 }
 
-// Keeps the last line the server sent, to report its own words when it refuses.
+// Keeps the last refusal (a 4xx or 5xx line) the server sent, to report its own words.
 int watchReplies(CURL *, curl_infotype type, char *data, size_t size, void *target)
 {
     if (type != CURLINFO_HEADER_IN)
@@ -98,7 +131,7 @@ int watchReplies(CURL *, curl_infotype type, char *data, size_t size, void *targ
     const QByteArray lines(data, qsizetype(size));
     for (const QByteArray &line : lines.split('\n')) {
         const QByteArray trimmed = line.trimmed();
-        if (!trimmed.isEmpty())
+        if (trimmed.startsWith('4') || trimmed.startsWith('5'))
             *static_cast<QByteArray *>(target) = trimmed;
     }
     return 0;
@@ -162,7 +195,7 @@ std::optional<QString> send(const SmtpSend &mail, const CancelFlag &cancel)
     List recipients;
     append(recipients, '<' + mail.to.toUtf8() + '>');
     Upload upload{&mail.message};
-    QByteArray lastReply;
+    QByteArray refusal;
     char error[CURL_ERROR_SIZE] = {};
 
     CURL *e = easy.get();
@@ -182,14 +215,13 @@ std::optional<QString> send(const SmtpSend &mail, const CancelFlag &cancel)
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, watchReplies);
-    curl_easy_setopt(e, CURLOPT_DEBUGDATA, &lastReply);
+    curl_easy_setopt(e, CURLOPT_DEBUGDATA, &refusal);
 
     const CURLcode result = perform(e, cancel);
     if (result == CURLE_OK)
         return std::nullopt;
-    if (!lastReply.isEmpty() && (lastReply.startsWith('4') || lastReply.startsWith('5')))
-        return QStringLiteral("The mail server %1 refused the message: %2")
-            .arg(mail.host, QString::fromUtf8(lastReply));
+    if (!refusal.isEmpty())
+        return QStringLiteral("The mail server %1 refused the message: %2").arg(mail.host, QString::fromUtf8(refusal));
     const QString reason = error[0] ? QString::fromUtf8(error) : QString::fromUtf8(curl_easy_strerror(result));
     return QStringLiteral("The mail could not be sent through %1: %2").arg(mail.host, reason);
 }
