@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
+
 namespace {
 
 const QString Caption = QStringLiteral("Email apptitle to a Friend");
@@ -89,7 +91,8 @@ TfrmEmail::TfrmEmail(const MailServices &services, QWidget *parent)
     Bevel1->setFrameShadow(QFrame::Sunken);
 
     chkHTML = new QCheckBox(QStringLiteral("Send Email as HTML"), this);
-    chkHTML->setGeometry(6, 400, 118, 17);
+    // Wider than its usual 118 pixels when the platform's font needs it, short of Send.
+    chkHTML->setGeometry(6, 400, std::clamp(chkHTML->sizeHint().width(), 118, 218), 17);
     butSend = new QPushButton(QStringLiteral("&Send"), this);
     butSend->setGeometry(229, 403, 75, 25);
     butSend->setAutoDefault(false);
