@@ -171,6 +171,9 @@ QByteArray fetch(const QString &url, const QString &userAgent, int timeoutMs, co
     curl_easy_setopt(easy.get(), CURLOPT_USERAGENT, agent.constData());
     curl_easy_setopt(easy.get(), CURLOPT_TIMEOUT_MS, long(timeoutMs));
     curl_easy_setopt(easy.get(), CURLOPT_NOSIGNAL, 1L);
+    // A cancel during the system's name look-up leaves that look-up to end on its own
+    // instead of waiting for it.
+    curl_easy_setopt(easy.get(), CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, &document);
     return perform(easy.get(), cancel) == CURLE_OK ? document : QByteArray();

@@ -7,8 +7,9 @@
 namespace {
 
 constexpr int MaxHeaderText = 255;
-// Keeps each encoded-word within 75 characters: 45 bytes give 60 characters of base64.
-constexpr int EncodedWordBytes = 45;
+// Keeps each encoded-word at 64 characters (39 bytes give 52 of base64), so even the
+// first one, after "Subject: ", stays within a line of 78.
+constexpr int EncodedWordBytes = 39;
 // Lines of a 7bit body stay well under the limit of 998.
 constexpr int MaxPlainLine = 998;
 constexpr int QuotedPrintableLine = 76;

@@ -2,117 +2,93 @@
 
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QNetworkDatagram>
-#include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-void stop(QProcess &process)
+LocalServer::~LocalServer()
 {
-    if (process.state() == QProcess::NotRunning)
+    if (m_process.state() == QProcess::NotRunning)
         return;
-    process.closeWriteChannel();
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
+    m_process.closeWriteChannel();
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
     }
 }
 
-int freeUdpPort()
+bool LocalServer::run(const QString &program, const QStringList &arguments, const QByteArray &ready)
 {
-    QUdpSocket probe;
-    probe.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-    return probe.localPort();
-}
-
-} // namespace
-
-DnsmasqServer::~DnsmasqServer()
-{
-    stop(m_process);
+    m_output.clear();
+    m_process.start(program, arguments);
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_output.contains(ready) && waited.elapsed() < 15000) {
+        const bool more = m_process.waitForReadyRead(100);
+        m_output += m_process.readAll();
+        if (!more && m_process.state() != QProcess::Running)
+            break;
+    }
+    if (!m_output.contains(ready))
+        qWarning("%s did not start: %s", qPrintable(program), m_output.constData());
+    return m_output.contains(ready) && m_process.state() == QProcess::Running;
 }
 
 bool DnsmasqServer::start(const QStringList &records)
 {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
     for (int attempt = 0; attempt < 10; ++attempt) {
-        m_port = freeUdpPort();
-        QStringList arguments{QStringLiteral("--no-daemon"), QStringLiteral("--log-facility=-"),
-                              QStringLiteral("--conf-file=/dev/null"), QStringLiteral("--no-resolv"),
-                              QStringLiteral("--no-hosts"), QStringLiteral("--listen-address=127.0.0.1"),
-                              QStringLiteral("--bind-interfaces"), QStringLiteral("--port=%1").arg(m_port)};
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral("dnsmasq"), arguments + records);
-        if (!m_process.waitForStarted(5000))
-            return false;
-        // It reports "started" once it listens, or ends when the port was taken meanwhile.
-        QByteArray output;
-        QElapsedTimer waited;
-        waited.start();
-        while (!output.contains("started,") && m_process.state() == QProcess::Running && waited.elapsed() < 5000) {
-            m_process.waitForReadyRead(100);
-            output += m_process.readAll();
-        }
-        if (output.contains("started,") && m_process.state() == QProcess::Running)
+        QUdpSocket probe; // a free port, unless another program takes it meanwhile
+        probe.bind(QHostAddress(u"127.0.0.1"_s), 0);
+        port = probe.localPort();
+        probe.close();
+        const QStringList arguments{u"--no-daemon"_s,       u"--log-facility=-"_s,   u"--conf-file=/dev/null"_s,
+                                    u"--no-resolv"_s,       u"--no-hosts"_s,         u"--listen-address=127.0.0.1"_s,
+                                    u"--bind-interfaces"_s, u"--port=%1"_s.arg(port)};
+        if (run(u"dnsmasq"_s, arguments + records, "started,"))
             return true;
-        stop(m_process);
-        qWarning("dnsmasq did not start: %s", output.constData());
+        m_process.waitForFinished(3000);
     }
     return false;
-}
-
-SilentDnsServer::SilentDnsServer()
-{
-    m_socket.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-    QObject::connect(&m_socket, &QUdpSocket::readyRead, &m_socket, [this] {
-        while (m_socket.hasPendingDatagrams())
-            m_socket.receiveDatagram();
-    });
-}
-
-SmtpServers::~SmtpServers()
-{
-    stop(m_process);
 }
 
 bool SmtpServers::start(const QString &folder, const QStringList &specs)
 {
     m_folder = folder;
-    m_process.start(QStringLiteral(REELCRAFT_PYTHON), QStringList{QStringLiteral(REELCRAFT_SMTP_SCRIPT), folder} + specs);
-    if (!m_process.waitForStarted(5000))
+    if (!run(QStringLiteral(REELCRAFT_PYTHON), QStringList{QStringLiteral(REELCRAFT_SMTP_SCRIPT), folder} + specs,
+             "\n"))
         return false;
-    QByteArray output;
-    QElapsedTimer waited;
-    waited.start();
-    while (!output.contains('\n') && m_process.state() == QProcess::Running && waited.elapsed() < 15000) {
-        m_process.waitForReadyRead(100);
-        output += m_process.readAllStandardOutput();
-    }
-    if (!output.startsWith("PORT ")) {
-        qWarning("SMTP servers did not start: %s %s", output.constData(), m_process.readAllStandardError().constData());
-        return false;
-    }
-    m_port = output.mid(5).trimmed().toInt();
-    return m_port > 0;
+    port = m_output.mid(5).trimmed().toInt();
+    return m_output.startsWith("PORT ") && port > 0;
 }
 
 QStringList SmtpServers::log() const
 {
-    return QString::fromUtf8(readAll(m_folder + QStringLiteral("/log"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(readAll(m_folder + u"/log"_s)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QList<QJsonObject> SmtpServers::messages() const
 {
     QList<QJsonObject> found;
-    for (int n = 1; QFile::exists(m_folder + QStringLiteral("/%1.json").arg(n)); ++n)
-        found << QJsonDocument::fromJson(readAll(m_folder + QStringLiteral("/%1.json").arg(n))).object();
+    for (int n = 1; QFile::exists(m_folder + u"/%1.json"_s.arg(n)); ++n)
+        found << QJsonDocument::fromJson(readAll(m_folder + u"/%1.json"_s.arg(n))).object();
     return found;
 }
 
 QByteArray SmtpServers::raw(int number) const
 {
-    return readAll(m_folder + QStringLiteral("/%1.eml").arg(number));
+    return readAll(m_folder + u"/%1.eml"_s.arg(number));
+}
+
+SilentDnsServer::SilentDnsServer()
+{
+    m_socket.bind(QHostAddress(u"127.0.0.1"_s), 0);
+    QObject::connect(&m_socket, &QUdpSocket::readyRead, &m_socket, [this] {
+        while (m_socket.hasPendingDatagrams())
+            m_socket.receiveDatagram();
+    });
 }

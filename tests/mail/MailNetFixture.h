@@ -1,29 +1,48 @@
 #pragma once
 
-#include <QByteArray>
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 #include <QUdpSocket>
 
-// Real servers on 127.0.0.0/8 for the mail tests, each at a free port and stopped with the
+// Real servers on 127.0.0.0/8 for the mail tests, each at a free port, stopped with the
 // object that started it.
-
-// dnsmasq answering only from its command line: records are --mx-host= and --host-record=
-// arguments.
-class DnsmasqServer
+class LocalServer
 {
 public:
-    ~DnsmasqServer();
-    bool start(const QStringList &records);
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    ~LocalServer();
+    int port = 0;
 
-private:
+protected:
+    // Starts program and waits until its output holds ready; false when it ends first.
+    bool run(const QString &program, const QStringList &arguments, const QByteArray &ready);
     QProcess m_process;
-    int m_port = 0;
+    QByteArray m_output;
 };
 
-// A DNS server that never answers: a UDP socket that reads and drops every query.
+// dnsmasq run as the design says, answering only from the records (--mx-host=,
+// --host-record=) given on its command line.
+class DnsmasqServer : public LocalServer
+{
+public:
+    bool start(const QStringList &records);
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port); }
+};
+
+// The servers of smtp_servers.py; specs are "address=name:mode".
+class SmtpServers : public LocalServer
+{
+public:
+    bool start(const QString &folder, const QStringList &specs);
+    QStringList log() const; // names of the servers that got MAIL, in order
+    QList<QJsonObject> messages() const; // what they received, decoded by Python's parser
+    QByteArray raw(int number) const;
+
+private:
+    QString m_folder;
+};
+
+// A DNS server that never answers: it reads and drops every query.
 class SilentDnsServer
 {
 public:
@@ -32,23 +51,4 @@ public:
 
 private:
     QUdpSocket m_socket;
-};
-
-// The SMTP servers of smtp_servers.py: specs are "address=name:mode".
-class SmtpServers
-{
-public:
-    ~SmtpServers();
-    bool start(const QString &folder, const QStringList &specs);
-    int port() const { return m_port; }
-    // The names of the servers that got a MAIL command, in order.
-    QStringList log() const;
-    // What the servers received, as the script's parser decoded it, and the raw bytes.
-    QList<QJsonObject> messages() const;
-    QByteArray raw(int number) const;
-
-private:
-    QProcess m_process;
-    QString m_folder;
-    int m_port = 0;
 };

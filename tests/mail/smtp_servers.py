@@ -1,21 +1,11 @@
-"""SMTP servers for the mail tests, one per address, all on one free port.
+"""SMTP servers for the mail tests: smtp_servers.py FOLDER ADDRESS=NAME:MODE ...
 
-usage: smtp_servers.py FOLDER ADDRESS=NAME:MODE ...
-MODE accept takes every message; refuse answers RCPT with "554 5.7.1 Refused by NAME";
-slow waits a minute before answering RCPT. Each accepted message goes to FOLDER/N.eml
-(the raw bytes) and FOLDER/N.json (envelope and the headers and body as Python's own mail
-parser decodes them); every MAIL command adds "NAME" to FOLDER/log. Prints "PORT P" once
-all servers listen and runs until standard input closes.
+All listen on one free port, printed as "PORT P"; they run until standard input closes.
+MODE accept takes the message, refuse answers RCPT with 554, slow holds RCPT for a minute.
+Each MAIL adds NAME to FOLDER/log; each message goes to FOLDER/N.eml (raw) and N.json
+(envelope, header names and values, body as Python's mail parser decodes them).
 """
-import asyncio
-import email
-import email.policy
-import json
-import os
-import socket
-import sys
-import time
-
+import asyncio, email, email.policy, json, os, socket, sys
 from aiosmtpd.controller import Controller
 
 
@@ -23,12 +13,9 @@ class Handler:
     def __init__(self, folder, name, mode):
         self.folder, self.name, self.mode = folder, name, mode
 
-    def note(self, line):
-        with open(os.path.join(self.folder, "log"), "a") as log:
-            log.write(line + "\n")
-
     async def handle_MAIL(self, server, session, envelope, address, options):
-        self.note(self.name)
+        with open(os.path.join(self.folder, "log"), "a") as log:
+            log.write(self.name + "\n")
         envelope.mail_from = address
         return "250 OK"
 
@@ -41,58 +28,41 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
-        number = len([f for f in os.listdir(self.folder) if f.endswith(".eml")]) + 1
-        raw = envelope.original_content or envelope.content
-        with open(os.path.join(self.folder, "%d.eml" % number), "wb") as out:
-            out.write(raw)
-        message = email.message_from_bytes(raw, policy=email.policy.default)
-        record = {
-            "server": self.name,
-            "mail_from": envelope.mail_from,
-            "rcpt_tos": envelope.rcpt_tos,
-            "header_names": list(message.keys()),
-            "headers": {key: str(value) for key, value in message.items()},
-            "content_type": message.get_content_type(),
-            "charset": message.get_content_charset(),
-            "body": message.get_content(),
-        }
-        with open(os.path.join(self.folder, "%d.json" % number), "w") as out:
-            json.dump(record, out)
+        number = sum(name.endswith(".eml") for name in os.listdir(self.folder)) + 1
+        path = os.path.join(self.folder, str(number))
+        with open(path + ".eml", "wb") as out:
+            out.write(envelope.original_content)
+        message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
+        with open(path + ".json", "w") as out:
+            json.dump({"server": self.name, "mail_from": envelope.mail_from, "rcpt_tos": envelope.rcpt_tos,
+                       "header_names": list(message.keys()),
+                       "headers": {key: str(value) for key, value in message.items()},
+                       "content_type": message.get_content_type(), "charset": message.get_content_charset(),
+                       "body": message.get_content()}, out)
         return "250 Message accepted"
-
-
-def free_port(address):
-    with socket.socket() as probe:
-        probe.bind((address, 0))
-        return probe.getsockname()[1]
 
 
 def main():
     folder, specs = sys.argv[1], sys.argv[2:]
-    servers = []
-    for attempt in range(20):
-        port = free_port(specs[0].split("=")[0])
+    for attempt in range(20):  # another program may take the port between probe and start
+        with socket.socket() as probe:
+            probe.bind((specs[0].split("=")[0], 0))
+            port = probe.getsockname()[1]
         servers = []
         try:
             for spec in specs:
-                address, rest = spec.split("=", 1)
-                name, mode = rest.split(":", 1)
-                controller = Controller(Handler(folder, name, mode), hostname=address, port=port)
+                address, name_mode = spec.split("=", 1)
+                controller = Controller(Handler(folder, *name_mode.split(":", 1)), hostname=address, port=port)
                 controller.start()
                 servers.append(controller)
             break
         except Exception:
             for controller in servers:
                 controller.stop()
-            servers = []
-            time.sleep(0.05)
-    if not servers:
-        sys.exit("no free port")
     print("PORT %d" % port, flush=True)
     sys.stdin.read()
     for controller in servers:
         controller.stop()
 
 
-if __name__ == "__main__":
-    main()
+main()

@@ -1,4 +1,3 @@
-#include "mail/EmailComposer.h"
 #include "mail/MailSendJob.h"
 #include "mail/NetMailTransport.h"
 #include "mail/TfrmEmail.h"
@@ -19,36 +18,31 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-
-const QStringList ExampleRecords{
-    QStringLiteral("--mx-host=example.test,mx20.example.test,20"),
-    QStringLiteral("--mx-host=example.test,mx5.example.test,5"),
-    QStringLiteral("--mx-host=example.test,mx10.example.test,10"),
-    QStringLiteral("--host-record=mx5.example.test,127.0.0.2"),
-    QStringLiteral("--host-record=mx10.example.test,127.0.0.3"),
-    QStringLiteral("--host-record=mx20.example.test,127.0.0.4"),
-};
-
-int threadCount()
-{
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
 
 QString lf(QString text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.replace(u"\r\n"_s, u"\n"_s);
 }
 
-// Notes every text the status line paints, with the time since the send began.
+// Every text the status line paints, with the time since the watch began.
 class StatusWatch : public QObject
 {
 public:
-    explicit StatusWatch(QLabel *label) : m_label(label) { label->installEventFilter(this); }
+    explicit StatusWatch(QLabel *label)
+        : m_label(label)
+    {
+        label->installEventFilter(this);
+        clock.start();
+    }
     QStringList texts;
     QList<qint64> times;
     QElapsedTimer clock;
@@ -69,7 +63,8 @@ private:
 
 } // namespace
 
-// The dialog over the real network: dnsmasq for DNS, aiosmtpd for SMTP, on 127.0.0.0/8.
+// The dialog over the real network: dnsmasq for DNS and aiosmtpd for SMTP, on 127.0.0.0/8.
+// dnsmasq names three mail servers for example.test, preferences 20, 5 and 10.
 class TestMailNetwork : public QObject
 {
     Q_OBJECT
@@ -80,21 +75,16 @@ private slots:
     void sendsBothForms();
     void preferenceOrder_data();
     void preferenceOrder();
-    void headersCannotBeAdded();
+    void fallbackDocumentNamesDnsServer();
     void silentDnsServerThenNoMailServer();
     void cancelDuringSlowServer();
 
 private:
-    // dnsmasq with the example domain, the SMTP servers with modes for five, ten, twenty.
+    // Modes of the servers of preference 5, 10 and 20.
     bool startServers(const QStringList &modes);
     void useDnsServers(const QStringList &servers);
-    void makeDialog(const EmailTexts &texts = testTexts());
-    static EmailTexts testTexts()
-    {
-        return EmailTexts{QStringLiteral("Java Reelcraft"), QStringLiteral("https://dl.example/rc/"),
-                          QStringLiteral("a slideshow tool."), QStringLiteral("Slideshows for pages.")};
-    }
-    void fillAndSend(const QString &from, bool html);
+    void send(const QString &product = u"Java Reelcraft"_s, const QString &from = u"ann@example.test"_s,
+              bool html = false);
 
     PromptsDouble m_prompts;
     std::unique_ptr<Registry> m_registry;
@@ -104,18 +94,19 @@ private:
     std::unique_ptr<TfrmEmail> m_dialog;
     std::unique_ptr<StatusWatch> m_status;
     QStringList m_failures;
-    bool m_toClipboard = false;
     QString m_folder;
+    QString m_name;
+    QString m_message;
 };
 
 void TestMailNetwork::init()
 {
-    m_folder = TestEnvironment::instance().freshFolder(QStringLiteral("net"));
-    m_registry = std::make_unique<Registry>(m_folder + QStringLiteral("/user.json"),
-                                            m_folder + QStringLiteral("/machine.json"));
+    m_folder = TestEnvironment::instance().freshFolder(u"net"_s);
+    m_registry = std::make_unique<Registry>(m_folder + u"/user.json"_s, m_folder + u"/machine.json"_s);
     m_prompts.clear();
     m_failures.clear();
-    m_toClipboard = false;
+    m_name.clear();
+    m_message.clear();
 }
 
 void TestMailNetwork::cleanup()
@@ -129,216 +120,223 @@ void TestMailNetwork::cleanup()
 bool TestMailNetwork::startServers(const QStringList &modes)
 {
     m_dns = std::make_unique<DnsmasqServer>();
-    if (!m_dns->start(ExampleRecords))
-        return false;
     m_smtp = std::make_unique<SmtpServers>();
-    const QString mails = m_folder + QStringLiteral("/received");
-    QDir().mkpath(mails);
-    if (!m_smtp->start(mails, {QStringLiteral("127.0.0.2=five:") + modes.at(0), QStringLiteral("127.0.0.3=ten:") + modes.at(1),
-                               QStringLiteral("127.0.0.4=twenty:") + modes.at(2)}))
+    QDir().mkpath(m_folder + u"/received"_s);
+    if (!m_dns->start({u"--mx-host=example.test,mx20.example.test,20"_s, u"--mx-host=example.test,mx5.example.test,5"_s,
+                       u"--mx-host=example.test,mx10.example.test,10"_s, u"--host-record=mx5.example.test,127.0.0.2"_s,
+                       u"--host-record=mx10.example.test,127.0.0.3"_s, u"--host-record=mx20.example.test,127.0.0.4"_s})
+        || !m_smtp->start(m_folder + u"/received"_s,
+                          {u"127.0.0.2=five:"_s + modes.at(0), u"127.0.0.3=ten:"_s + modes.at(1),
+                           u"127.0.0.4=twenty:"_s + modes.at(2)}))
         return false;
     useDnsServers({m_dns->address()});
-    qputenv("REELCRAFT_SMTP_PORT", QByteArray::number(m_smtp->port()));
+    qputenv("REELCRAFT_SMTP_PORT", QByteArray::number(m_smtp->port));
     return true;
 }
 
 void TestMailNetwork::useDnsServers(const QStringList &servers)
 {
-    QByteArray resolv;
-    for (const QString &server : servers)
-        resolv += "nameserver " + server.toLatin1() + '\n';
-    writeAll(m_folder + QStringLiteral("/resolv.conf"), resolv);
-    qputenv("REELCRAFT_RESOLV_CONF", QFile::encodeName(m_folder + QStringLiteral("/resolv.conf")));
+    writeAll(m_folder + u"/resolv.conf"_s,
+             servers.isEmpty() ? QByteArray() : "nameserver " + servers.join(u"\nnameserver "_s).toLatin1());
+    qputenv("REELCRAFT_RESOLV_CONF", QFile::encodeName(m_folder + u"/resolv.conf"_s));
 }
 
-void TestMailNetwork::makeDialog(const EmailTexts &texts)
+// Fills in the dialog, presses Send and waits until the send has ended.
+void TestMailNetwork::send(const QString &product, const QString &from, bool html)
 {
     m_dialog = std::make_unique<TfrmEmail>(MailServices{m_prompts, *m_registry, m_transport});
-    m_dialog->SetTexts(texts);
+    m_dialog->SetTexts(
+        EmailTexts{product, u"https://dl.example/rc/"_s, u"a slideshow tool."_s, u"Slideshows for pages."_s});
     m_dialog->SetFailureBox([this](QWidget *, const QString &text) {
         m_failures << text;
-        return m_toClipboard;
+        return true; // "To Clipboard"
     });
     m_dialog->open();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
-    m_status = std::make_unique<StatusWatch>(m_dialog->lblStatus);
-}
-
-void TestMailNetwork::fillAndSend(const QString &from, bool html)
-{
+    m_dialog->txtName->setText(m_name);
     m_dialog->txtYourEmail->setText(from);
-    m_dialog->txtFriendsName->setText(QStringLiteral("Bob"));
-    m_dialog->txtAddress->setText(QStringLiteral("bob@friend.test"));
+    m_dialog->txtFriendsName->setText(u"Bob"_s);
+    m_dialog->txtAddress->setText(u"bob@friend.test"_s);
+    m_dialog->memText->setPlainText(m_message);
     m_dialog->chkHTML->setChecked(html);
-    m_status->clock.start();
+    m_status = std::make_unique<StatusWatch>(m_dialog->lblStatus);
     QTest::mouseClick(m_dialog->butSend, Qt::LeftButton);
-    QVERIFY(m_dialog->Sending());
     QTRY_VERIFY_WITH_TIMEOUT(!m_dialog->Sending(), 40000);
 }
 
 void TestMailNetwork::sendsBothForms_data()
 {
     QTest::addColumn<bool>("html");
+    QTest::addColumn<QString>("product");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("encoding");
 
-    QTest::newRow("plain") << false << QStringLiteral("Ann Example") << QStringLiteral("Line one\n.\nLine three")
-                           << QStringLiteral("7bit");
-    QTest::newRow("html") << true << QStringLiteral("Zo\u00eb Br\u00f6nte") << QStringLiteral("Gr\u00fc\u00dfe\n.")
-                          << QStringLiteral("quoted-printable");
+    const QString address = u" <ann@example.test>"_s;
+    const QString product = u"Java Reelcraft"_s;
+    const QString subject = u"Java Reelcraft is available for you."_s;
+    QTest::newRow("plain") << false << product << u"Ann Example"_s << u"Line one\n.\nLine 3"_s
+                           << u"Ann Example"_s + address << subject << u"7bit"_s;
+    QTest::newRow("html, not ASCII") << true << product << u"Zo\u00eb Br\u00f6nte"_s << u"Gr\u00fc\u00dfe\n."_s
+                                     << u"Zo\u00eb Br\u00f6nte"_s + address << subject << u"quoted-printable"_s;
+    QTest::newRow("no name") << false << product << QString() << QString() << u"ann@example.test"_s << subject
+                             << u"7bit"_s;
+    QTest::newRow("CR LF in name and subject")
+        << false << u"Reel\r\nX-Injected: subject"_s << u"Eve\r\nBcc: victim@example.test"_s << QString()
+        << u"\"EveBcc: victim@example.test\""_s + address << u"ReelX-Injected: subject is available for you."_s
+        << u"7bit"_s;
 }
 
 void TestMailNetwork::sendsBothForms()
 {
     QFETCH(bool, html);
+    QFETCH(QString, product);
+    QFETCH(QString, from);
+    QFETCH(QString, subject);
+    QFETCH(QString, encoding);
     QFETCH(QString, name);
     QFETCH(QString, message);
-    QFETCH(QString, encoding);
-    QVERIFY(startServers({QStringLiteral("accept"), QStringLiteral("accept"), QStringLiteral("accept")}));
-    makeDialog();
-    m_dialog->txtName->setText(name);
-    m_dialog->memText->setPlainText(message);
-    fillAndSend(QStringLiteral("ann@example.test"), html);
+    m_name = name;
+    m_message = message;
+    QVERIFY(startServers({u"accept"_s, u"accept"_s, u"accept"_s}));
+    send(product, u"ann@example.test"_s, html);
 
     QCOMPARE(m_prompts.messages(), QStringList{TfrmEmail::SuccessText()});
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-    QVERIFY(m_failures.isEmpty());
-    QCOMPARE(m_status->texts, QStringList({QStringLiteral("Building DNS list"), QStringLiteral("1/1 ") + m_dns->address(),
-                                           QStringLiteral("DNS OK!"), QStringLiteral("Sending through mx5.example.test"),
-                                           QString()}));
-
-    const QList<QJsonObject> received = m_smtp->messages();
-    QCOMPARE(received.size(), 1);
-    const QJsonObject mail = received.first();
-    QCOMPARE(mail.value(QStringLiteral("server")).toString(), QStringLiteral("five"));
-    QCOMPARE(mail.value(QStringLiteral("mail_from")).toString(), QStringLiteral("ann@example.test"));
-    QCOMPARE(mail.value(QStringLiteral("rcpt_tos")).toArray(), QJsonArray{QStringLiteral("bob@friend.test")});
-    const QJsonObject headers = mail.value(QStringLiteral("headers")).toObject();
-    QCOMPARE(headers.value(QStringLiteral("From")).toString(), name + QStringLiteral(" <ann@example.test>"));
-    QCOMPARE(headers.value(QStringLiteral("To")).toString(), QStringLiteral("bob@friend.test"));
-    QCOMPARE(headers.value(QStringLiteral("Subject")).toString(), QStringLiteral("Java Reelcraft is available for you."));
-    QCOMPARE(headers.value(QStringLiteral("MIME-Version")).toString(), QStringLiteral("1.0"));
-    QCOMPARE(headers.value(QStringLiteral("Content-Transfer-Encoding")).toString(), encoding);
-    QVERIFY(headers.contains(QStringLiteral("Date")));
-    QVERIFY(headers.value(QStringLiteral("Message-ID")).toString().endsWith(QStringLiteral("@example.test>")));
-    QCOMPARE(mail.value(QStringLiteral("content_type")).toString(), html ? QStringLiteral("text/html") : QStringLiteral("text/plain"));
-    QCOMPARE(mail.value(QStringLiteral("charset")).toString(), QStringLiteral("utf-8"));
-    // The body as composed; the transfer adds a line end after the HTML's last line.
-    const QString composed = ComposeMessage(m_dialog->Texts(), EmailEntries{name, QStringLiteral("Bob"), message, html});
-    QCOMPARE(lf(mail.value(QStringLiteral("body")).toString()), lf(composed) + (html ? QStringLiteral("\n") : QString()));
+    QCOMPARE(m_status->texts,
+             QStringList({u"Building DNS list"_s, u"1/1 "_s + m_dns->address(), u"DNS OK!"_s,
+                          u"Sending through mx5.example.test"_s, QString()}));
+    QCOMPARE(m_smtp->messages().size(), 1);
+    const QJsonObject mail = m_smtp->messages().first();
+    QCOMPARE(mail.value(u"server"_s).toString(), u"five"_s);
+    QCOMPARE(mail.value(u"mail_from"_s).toString(), u"ann@example.test"_s);
+    QCOMPARE(mail.value(u"rcpt_tos"_s).toArray(), QJsonArray{u"bob@friend.test"_s});
+    // No typed text adds a header.
+    QCOMPARE(mail.value(u"header_names"_s).toArray().toVariantList(),
+             QVariantList({u"Date"_s, u"Message-ID"_s, u"From"_s, u"To"_s, u"Subject"_s, u"MIME-Version"_s,
+                           u"Content-Type"_s, u"Content-Transfer-Encoding"_s}));
+    const QJsonObject headers = mail.value(u"headers"_s).toObject();
+    QCOMPARE(headers.value(u"From"_s).toString(), from);
+    QCOMPARE(headers.value(u"To"_s).toString(), u"bob@friend.test"_s);
+    QCOMPARE(headers.value(u"Subject"_s).toString(), subject);
+    QCOMPARE(headers.value(u"Content-Transfer-Encoding"_s).toString(), encoding);
+    QVERIFY(headers.value(u"Message-ID"_s).toString().endsWith(u"@example.test>"_s));
+    QCOMPARE(mail.value(u"content_type"_s).toString(), html ? u"text/html"_s : u"text/plain"_s);
+    QCOMPARE(mail.value(u"charset"_s).toString(), u"utf-8"_s);
+    // The body as composed; the transfer ends the HTML's last line.
+    QCOMPARE(lf(mail.value(u"body"_s).toString()), lf(m_dialog->ComposeMessage()) + (html ? u"\n"_s : QString()));
     QVERIFY(!m_smtp->raw(1).contains("\n\n")); // every line ends in CR LF
 }
 
 void TestMailNetwork::preferenceOrder_data()
 {
     QTest::addColumn<QString>("last");
-    QTest::addColumn<bool>("sent");
-    QTest::newRow("third takes it") << QStringLiteral("accept") << true;
-    QTest::newRow("all refuse") << QStringLiteral("refuse") << false;
+    QTest::newRow("third takes it") << u"accept"_s;
+    QTest::newRow("all refuse") << u"refuse"_s;
 }
 
 void TestMailNetwork::preferenceOrder()
 {
     QFETCH(QString, last);
-    QFETCH(bool, sent);
-    QVERIFY(startServers({QStringLiteral("refuse"), QStringLiteral("refuse"), last}));
-    makeDialog();
-    fillAndSend(QStringLiteral("ann@example.test"), false);
+    QVERIFY(startServers({u"refuse"_s, u"refuse"_s, last}));
+    send();
 
-    QCOMPARE(m_smtp->log(), QStringList({QStringLiteral("five"), QStringLiteral("ten"), QStringLiteral("twenty")}));
-    QCOMPARE(int(m_smtp->messages().size()), sent ? 1 : 0);
-    if (sent) {
-        QCOMPARE(m_smtp->messages().first().value(QStringLiteral("server")).toString(), QStringLiteral("twenty"));
+    QCOMPARE(m_smtp->log(), QStringList({u"five"_s, u"ten"_s, u"twenty"_s}));
+    if (last == QLatin1String("accept")) {
+        QCOMPARE(m_smtp->messages().first().value(u"server"_s).toString(), u"twenty"_s);
         QCOMPARE(m_prompts.messages(), QStringList{TfrmEmail::SuccessText()});
         return;
     }
-    QCOMPARE(m_failures, QStringList{QStringLiteral("The mail server mx20.example.test refused the message: "
-                                                    "554 5.7.1 Refused by twenty\r\n")
-                                     + MailSendJob::ClipboardHintText()});
-    QVERIFY(m_prompts.messages().isEmpty());
+    QVERIFY(m_smtp->messages().isEmpty());
+    QCOMPARE(m_failures,
+             QStringList{QStringLiteral("The mail server mx20.example.test refused the message: 554 5.7.1 "
+                                        "Refused by twenty\r\n")
+                         + MailSendJob::ClipboardHintText()});
     QVERIFY(m_dialog->isVisible()); // back to editing
     QVERIFY(m_dialog->butSend->isEnabled());
 }
 
-void TestMailNetwork::headersCannotBeAdded()
+void TestMailNetwork::fallbackDocumentNamesDnsServer()
 {
-    QVERIFY(startServers({QStringLiteral("accept"), QStringLiteral("accept"), QStringLiteral("accept")}));
-    EmailTexts texts = testTexts();
-    texts.ProductName = QStringLiteral("Reel\r\nX-Injected: subject");
-    makeDialog(texts);
-    m_dialog->txtName->setText(QStringLiteral("Eve\r\nBcc: victim@example.test\nX-Injected: name"));
-    fillAndSend(QStringLiteral("ann@example.test"), false);
+    QVERIFY(startServers({u"accept"_s, u"accept"_s, u"accept"_s}));
+    useDnsServers({}); // the computer names none: the fallback document does
+    QTcpServer web;
+    QVERIFY(web.listen(QHostAddress(u"127.0.0.1"_s)));
+    QByteArray request;
+    connect(&web, &QTcpServer::newConnection, &web, [&] {
+        QTcpSocket *client = web.nextPendingConnection();
+        connect(client, &QTcpSocket::readyRead, client, [&, client] {
+            request += client->readAll();
+            const QByteArray body = "\r\n" + m_dns->address().toLatin1() + "\r\n";
+            if (request.contains("\r\n\r\n"))
+                client->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
+                              + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        });
+    });
+    qputenv("no_proxy", "127.0.0.1"); // a proxy of the machine never sees the test's server
+    qputenv("REELCRAFT_DNSIP_URL", "http://127.0.0.1:" + QByteArray::number(web.serverPort()) + "/dnsip/dnsip.dat");
+    send();
+    qunsetenv("REELCRAFT_DNSIP_URL");
 
+    QVERIFY(request.startsWith("GET /dnsip/dnsip.dat HTTP/1.1\r\n"));
+    QVERIFY(request.contains("\r\nUser-Agent: Tarnwick Software Email-A-Friend\r\n"));
+    // The document's empty first line is a server too, asked first.
+    QCOMPARE(m_status->texts.mid(1, 3), QStringList({u"1/2 "_s, u"2/2 "_s + m_dns->address(), u"DNS OK!"_s}));
     QCOMPARE(m_smtp->messages().size(), 1);
-    const QJsonObject mail = m_smtp->messages().first();
-    QCOMPARE(mail.value(QStringLiteral("rcpt_tos")).toArray(), QJsonArray{QStringLiteral("bob@friend.test")});
-    QStringList names;
-    for (const QJsonValue &value : mail.value(QStringLiteral("header_names")).toArray())
-        names << value.toString();
-    QCOMPARE(names, QStringList({QStringLiteral("Date"), QStringLiteral("Message-ID"), QStringLiteral("From"),
-                                 QStringLiteral("To"), QStringLiteral("Subject"), QStringLiteral("MIME-Version"),
-                                 QStringLiteral("Content-Type"), QStringLiteral("Content-Transfer-Encoding")}));
-    const QJsonObject headers = mail.value(QStringLiteral("headers")).toObject();
-    QCOMPARE(headers.value(QStringLiteral("Subject")).toString(),
-             QStringLiteral("ReelX-Injected: subject is available for you."));
-    QCOMPARE(headers.value(QStringLiteral("From")).toString(),
-             QStringLiteral("\"EveBcc: victim@example.testX-Injected: name\" <ann@example.test>"));
 }
 
 void TestMailNetwork::silentDnsServerThenNoMailServer()
 {
     SilentDnsServer silent;
-    QVERIFY(startServers({QStringLiteral("accept"), QStringLiteral("accept"), QStringLiteral("accept")}));
-    // The second server is dnsmasq; it knows no mail server for the sender's domain.
-    const QStringList servers{silent.address(), m_dns->address()};
+    QVERIFY(startServers({u"accept"_s, u"accept"_s, u"accept"_s}));
+    const QStringList servers{silent.address(), m_dns->address()}; // dnsmasq knows no mail server of nomail.test
     useDnsServers(servers);
-    makeDialog();
-    m_toClipboard = true;
-    m_dialog->memText->setPlainText(QStringLiteral("See <b>this</b>"));
-    fillAndSend(QStringLiteral("ann@nomail.test"), true);
+    m_message = u"See <b>this</b>"_s;
+    send(u"Java Reelcraft"_s, u"ann@nomail.test"_s, true);
 
-    QCOMPARE(m_status->texts, QStringList({QStringLiteral("Building DNS list"), QStringLiteral("1/2 ") + servers.at(0),
-                                           QStringLiteral("2/2 ") + servers.at(1), QString()}));
-    // The next server is asked after the silent one's ten seconds.
-    const qint64 waited = m_status->times.at(2) - m_status->times.at(1);
+    QCOMPARE(m_status->texts,
+             QStringList({u"Building DNS list"_s, u"1/2 "_s + servers.at(0), u"2/2 "_s + servers.at(1), QString()}));
+    const qint64 waited = m_status->times.at(2) - m_status->times.at(1); // the silent server's ten seconds
     QVERIFY2(waited >= 9500 && waited < 20000, qPrintable(QString::number(waited)));
     QCOMPARE(m_failures, QStringList{MailSendJob::DnsNotFoundText()});
     // "To Clipboard": the HTML text with its tags, and the message about it.
-    QCOMPARE(QGuiApplication::clipboard()->text(), m_dialog->ComposeMessage());
-    QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("<HTML>\r\n<BODY>")));
-    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("<PRE>\r\nSee <b>this</b>\r\n</PRE>")));
+    const QString clipboard = QGuiApplication::clipboard()->text();
+    QCOMPARE(clipboard, m_dialog->ComposeMessage());
+    QVERIFY(clipboard.startsWith(u"<HTML>\r\n<BODY>"_s));
+    QVERIFY(clipboard.contains(u"<PRE>\r\nSee <b>this</b>\r\n</PRE>"_s));
     QCOMPARE(m_prompts.messages(), QStringList{m_dialog->ClipboardText()});
     QVERIFY(m_smtp->log().isEmpty());
 }
 
 void TestMailNetwork::cancelDuringSlowServer()
 {
-    QVERIFY(startServers({QStringLiteral("slow"), QStringLiteral("accept"), QStringLiteral("accept")}));
-    makeDialog();
-    const int threadsBefore = threadCount();
-    m_dialog->txtYourEmail->setText(QStringLiteral("ann@example.test"));
-    m_dialog->txtAddress->setText(QStringLiteral("bob@friend.test"));
+    QVERIFY(startServers({u"slow"_s, u"accept"_s, u"accept"_s}));
+    m_dialog = std::make_unique<TfrmEmail>(MailServices{m_prompts, *m_registry, m_transport});
+    m_dialog->SetTexts(EmailTexts{u"P"_s, u"U"_s, u"D1"_s, u"D2"_s});
+    m_dialog->open();
+    const auto threads = [] { return QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot); };
+    const QStringList threadsBefore = threads();
+    m_dialog->txtYourEmail->setText(u"ann@example.test"_s);
+    m_dialog->txtAddress->setText(u"bob@friend.test"_s);
     QTest::mouseClick(m_dialog->butSend, Qt::LeftButton);
     // In the slow server's hands: it took MAIL and holds back its answer to RCPT.
-    QTRY_COMPARE_WITH_TIMEOUT(m_smtp->log(), QStringList{QStringLiteral("five")}, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_smtp->log(), QStringList{u"five"_s}, 15000);
     QTest::qWait(200);
     QVERIFY(m_dialog->Sending());
 
     QElapsedTimer clock;
     clock.start();
     QTest::mouseClick(m_dialog->butCancel, Qt::LeftButton);
-    const qint64 took = clock.elapsed();
-    QVERIFY2(took < 1000, qPrintable(QString::number(took)));
-    QVERIFY(!m_dialog->isVisible());
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
-    QVERIFY(!m_dialog->Sending());
-    QCOMPARE(threadCount(), threadsBefore);
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    QTest::qWait(300); // nothing more arrives afterwards
+    QVERIFY(!m_dialog->isVisible() && !m_dialog->Sending());
+    QCOMPARE(threads(), threadsBefore);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QTest::qWait(300); // and nothing follows
     QVERIFY(m_prompts.shown.isEmpty());
-    QVERIFY(m_failures.isEmpty());
-    QCOMPARE(m_smtp->log(), QStringList{QStringLiteral("five")});
+    QCOMPARE(m_smtp->log(), QStringList{u"five"_s});
 }
 
 int main(int argc, char **argv)
@@ -350,3 +348,4 @@ int main(int argc, char **argv)
 }
 
 #include "test_mail_network.moc"
+
