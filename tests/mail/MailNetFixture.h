@@ -20,7 +20,7 @@ protected:
     QByteArray m_output;
 };
 
-// dnsmasq run as the design says, answering only from the records (--mx-host=,
+// dnsmasq on 127.0.0.1 with no configuration of its own, answering only from the records (--mx-host=,
 // --host-record=) given on its command line.
 class DnsmasqServer : public LocalServer
 {
