@@ -4,6 +4,7 @@
 
 class HelpViewer;
 class HostLink;
+class MailTransport;
 class ProcessLauncher;
 class Prompts;
 class Registry;
@@ -24,4 +25,6 @@ struct AppServices
     std::function<void(TfrmSplash &splash, int milliseconds)> splashWait = {};
     // Reads the screen for the colour picker; null for the window's own Qt one.
     ScreenSource *screen = nullptr;
+    // The network of the tell-a-friend dialog; empty for the real one.
+    MailTransport *mail = nullptr;
 };

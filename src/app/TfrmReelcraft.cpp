@@ -12,6 +12,8 @@
 #include "document/SettingsKey.h"
 #include "document/TCaptionEdit.h"
 #include "document/TFrameStrip.h"
+#include "mail/MailServices.h"
+#include "mail/NetMailTransport.h"
 #include "output/AppletTagReader.h"
 #include "integration/TTarnBrowser.h"
 #include "output/ClassFiles.h"
@@ -507,7 +509,9 @@ void TfrmReelcraft::mnuHelpContentsClick()
 
 void TfrmReelcraft::mnuHelpAboutClick()
 {
-    TfrmSplash::ShowAbout(this);
+    NetMailTransport network;
+    MailServices mail{m_services.prompts, m_services.registry, m_services.mail ? *m_services.mail : network};
+    TfrmSplash::ShowAbout(this, {}, &mail);
 }
 
 void TfrmReelcraft::btnPreviewClick()

@@ -1,6 +1,8 @@
 #include "controls/TfrmSplash.h"
 
 #include "controls/WidgetHelpers.h"
+#include "mail/MailDefaults.h"
+#include "mail/TfrmEmail.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -99,6 +101,16 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frame
 
 TfrmSplash::~TfrmSplash() = default;
 
+QString TfrmSplash::DownloadAddress()
+{
+    return DefaultDownloadAddress();
+}
+
+EmailTexts TfrmSplash::ProductEmailTexts()
+{
+    return EmailTexts{ProductName(), DownloadAddress(), ShortDescription(), LongDescription()};
+}
+
 void TfrmSplash::PrepareAbout()
 {
     if (!m_movie) {
@@ -147,10 +159,17 @@ void TfrmSplash::ShowStartupSplash(const Wait &wait)
         WaitPainting(splash, StartupMilliseconds);
 }
 
-void TfrmSplash::ShowAbout(QWidget *parent, const std::function<void(TfrmSplash &)> &beforeShow)
+void TfrmSplash::ShowAbout(QWidget *parent, const std::function<void(TfrmSplash &)> &beforeShow,
+                           const MailServices *mail)
 {
     TfrmSplash about(parent);
     about.PrepareAbout();
+    if (mail) {
+        // Queued, so the click is done with before the dialog's own event loop runs.
+        QObject::connect(
+            &about, &TfrmSplash::emailAFriendClicked, &about,
+            [&about, mail] { TfrmEmail::Run(&about, *mail, ProductEmailTexts()); }, Qt::QueuedConnection);
+    }
     if (beforeShow)
         beforeShow(about);
     about.exec();

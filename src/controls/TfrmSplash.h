@@ -6,6 +6,8 @@
 
 class QLabel;
 class QMovie;
+struct EmailTexts;
+struct MailServices;
 
 // The borderless picture window of the program: the start-up splash, shown for about two
 // seconds while the main window is made, and the About box, which also plays a small
@@ -24,13 +26,15 @@ public:
 
     // Handed to the tell-a-friend dialog by whoever opens it.
     static QString ProductName() { return QStringLiteral("Java Reelcraft"); }
-    static QString DownloadAddress() { return QStringLiteral("https://www.tarnwick.example/reelcraft/"); }
+    static QString DownloadAddress();
     static QString ShortDescription() { return QStringLiteral("a Java-based slideshow creation tool."); }
     static QString LongDescription()
     {
         return QStringLiteral("You can put a slideshow of images on your web page with this tool, "
                               "plus you can add captions to each one.");
     }
+    // The four texts above, as the tell-a-friend dialog takes them.
+    static EmailTexts ProductEmailTexts();
     static QString VersionText() { return QStringLiteral("Version 1.7"); }
     static QString CopyrightText() { return QStringLiteral("Copyright \u00A9 Tarnwick Software"); }
 
@@ -57,8 +61,10 @@ public:
     // The start-up splash: made, shown without waiting for input, painted at once, kept for
     // 2001 ms by wait (WaitPainting when empty), then freed.
     static void ShowStartupSplash(const Wait &wait = {});
-    // The About box, shown modally over parent until closed; then freed.
-    static void ShowAbout(QWidget *parent, const std::function<void(TfrmSplash &)> &beforeShow = {});
+    // The About box, shown modally over parent until closed; then freed. With mail, a click
+    // on the animation opens the tell-a-friend dialog over the box, which stays open.
+    static void ShowAbout(QWidget *parent, const std::function<void(TfrmSplash &)> &beforeShow = {},
+                          const MailServices *mail = nullptr);
 
 signals:
     // A left or right click on the animation: the tell-a-friend dialog should open over

@@ -14,6 +14,7 @@ apt-get install -y --no-install-recommends \
     clang libclang-rt-14-dev \
     openjdk-17-jdk \
     libc-ares-dev libcurl4-openssl-dev \
+    dnsmasq-base python3-aiosmtpd \
     xvfb xauth dbus dbus-x11 \
     imagemagick desktop-file-utils \
     fonts-dejavu-core \
