@@ -115,7 +115,6 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
 
     ProjectFileHooks hooks;
     hooks.addRecentFile = [this](const QString &path) { m_recentFiles.AddRecentFile(path); };
-    hooks.baseDocumentName = [this] { return ReaderBaseDocumentName(&m_host); };
     hooks.addFrame = [this](const QString &path, const QString &caption) { scrFrames->AddFrame(path, caption); };
     hooks.layoutFrames = [this] { scrFrames->LayoutFrames(); };
     m_projectFiles = std::make_unique<ProjectFiles>(m_document, m_services.prompts, m_settingsKey, hooks);

@@ -26,7 +26,8 @@ private slots:
     void initTestCase();
 
     void readsWhatTheWriterWrote();
-    void fontsAreNotRead();
+    void fontsAreRead_data();
+    void fontsAreRead();
     void emptyTextChangesNothing();
     void textWithoutTagsResets();
     void move_data();
@@ -103,18 +104,35 @@ void TestAppletTagReader::readsWhatTheWriterWrote()
     QCOMPARE(read.settings(), written.settings());
 }
 
-void TestAppletTagReader::fontsAreNotRead()
+void TestAppletTagReader::fontsAreRead_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("nameAfter");
+    QTest::addColumn<QString>("styleAfter");
+    QTest::newRow("as written") << "Courier" << "20" << "3" << "Courier" << "Bold + Italic";
+    QTest::newRow("name in any case") << "timesroman" << "9" << "2" << "TimesRoman" << "Italic";
+    QTest::newRow("unknown name and style change nothing") << "Arial" << "12" << "4" << "Helvetica" << "[None]";
+    QTest::newRow("style that is no number") << "Dialog" << "16" << "bold" << "Dialog" << "[None]";
+    QTest::newRow("negative style") << "Symbol" << "16" << "-1" << "Symbol" << "[None]";
+}
+
+void TestAppletTagReader::fontsAreRead()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, size);
+    QFETCH(QString, style);
+    QFETCH(QString, nameAfter);
+    QFETCH(QString, styleAfter);
     PromptsDouble prompts;
     AnimationDocument document(prompts);
     ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
-                                   param(QStringLiteral("fontname"), QStringLiteral("Courier")),
-                                   param(QStringLiteral("fontsize"), QStringLiteral("30")),
-                                   param(QStringLiteral("fontstyle"), QStringLiteral("3")),
-                                   QStringLiteral("</applet>")}));
-    QCOMPARE(document.selectedItemText(ListSetting::FontName), QStringLiteral("Helvetica"));
-    QCOMPARE(document.text(TextSetting::FontSize), QStringLiteral("16"));
-    QCOMPARE(document.selectedItemText(ListSetting::FontStyle), QStringLiteral("[None]"));
+                                   param(QStringLiteral("fontname"), name), param(QStringLiteral("fontsize"), size),
+                                   param(QStringLiteral("fontstyle"), style), QStringLiteral("</applet>")}));
+    QCOMPARE(document.selectedItemText(ListSetting::FontName), nameAfter);
+    QCOMPARE(document.text(TextSetting::FontSize), size);
+    QCOMPARE(document.selectedItemText(ListSetting::FontStyle), styleAfter);
 }
 
 void TestAppletTagReader::emptyTextChangesNothing()
@@ -217,22 +235,23 @@ void TestAppletTagReader::backgroundColour_data()
     QTest::addColumn<QString>("fieldText");
     QTest::addColumn<bool>("decimalMode");
     QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("writtenBg"); // the bg value written back; empty for no line
 
     QTest::newRow("hash and lower case") << QStringList{QStringLiteral("#ff8000")} << true << QStringLiteral("ff8000")
-                                         << false << 0;
+                                         << false << 0 << QStringLiteral("#FF8000");
     QTest::newRow("without hash") << QStringList{QStringLiteral("00FF00")} << true << QStringLiteral("00FF00")
-                                  << false << 0;
+                                  << false << 0 << QStringLiteral("#00FF00");
     QTest::newRow("too short") << QStringList{QStringLiteral("#12345")} << false << QStringLiteral("12345") << false
-                               << 0;
+                               << 0 << QString();
     QTest::newRow("not hexadecimal, field reports it") << QStringList{QStringLiteral("#GGGGGG")} << false
-                                                       << QStringLiteral("GGGGGG") << false << 1;
+                                                       << QStringLiteral("GGGGGG") << false << 1 << QString();
     QTest::newRow("decimal form") << QStringList{QStringLiteral("255,128,0")} << false
-                                  << QStringLiteral("255,128,0") << true << 0;
+                                  << QStringLiteral("255,128,0") << true << 0 << QStringLiteral("#FF8000");
     QTest::newRow("the bg nearest the start decides alone")
         << QStringList{QStringLiteral("255,128,0"), QStringLiteral("#FF0000")} << false
-        << QStringLiteral("255,128,0") << true << 0;
+        << QStringLiteral("255,128,0") << true << 0 << QStringLiteral("#FF8000");
     QTest::newRow("hex nearest the start") << QStringList{QStringLiteral("#0000FF"), QStringLiteral("1,2,3")} << true
-                                           << QStringLiteral("0000FF") << false << 0;
+                                           << QStringLiteral("0000FF") << false << 0 << QStringLiteral("#0000FF");
 }
 
 void TestAppletTagReader::backgroundColour()
@@ -242,6 +261,7 @@ void TestAppletTagReader::backgroundColour()
     QFETCH(QString, fieldText);
     QFETCH(bool, decimalMode);
     QFETCH(int, messages);
+    QFETCH(QString, writtenBg);
     PromptsDouble prompts;
     AnimationDocument document(prompts);
     QString text;
@@ -253,9 +273,11 @@ void TestAppletTagReader::backgroundColour()
     QCOMPARE(field.Text(), fieldText);
     QCOMPARE(field.DecimalMode(), decimalMode);
     QCOMPARE(prompts.messages().size(), messages);
-    // What is read is written back the same way.
+    // A colour read in either form is written back as "#" and six hexadecimal digits.
     const QString written = WriteAppletTag(document, QString());
-    QCOMPARE(written.contains(QLatin1String("name=\"bg\"")), isHtmlColour);
+    QCOMPARE(written.contains(QLatin1String("name=\"bg\"")), !writtenBg.isEmpty());
+    if (!writtenBg.isEmpty())
+        QVERIFY(written.contains(param(QStringLiteral("bg"), writtenBg)));
 }
 
 void TestAppletTagReader::backgroundAndSoundtrack()

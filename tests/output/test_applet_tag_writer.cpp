@@ -1,4 +1,5 @@
 #include "document/AnimationDocument.h"
+#include "output/AppletTagReader.h"
 #include "output/AppletTagText.h"
 #include "output/AppletTagWriter.h"
 
@@ -45,6 +46,8 @@ private slots:
     void element();
     void imageListForms_data();
     void imageListForms();
+    void backgroundAndSoundtrackLines_data();
+    void backgroundAndSoundtrackLines();
     void escaping_data();
     void escaping();
     void everyGeneratedCharacterIsPrintableAscii();
@@ -178,14 +181,14 @@ void TestAppletTagWriter::element_data()
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
                     bounceTrue, tail});
 
-    QTest::newRow("bg follows IsHtmlColour: an invalid decimal text gives # alone")
+    QTest::newRow("an invalid decimal text after a hexadecimal colour writes no bg")
         << DocumentSetup([](AnimationDocument &d) {
                d.BackgroundColour().SetText(QStringLiteral("00FF00"));
                d.BackgroundColour().SetDecimalMode(true);
                d.BackgroundColour().SetText(QStringLiteral("300,0,0"));
            })
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
-                    bounceTrue, param(QStringLiteral("bg"), QStringLiteral("#")), tail});
+                    bounceTrue, tail});
 
     QTest::newRow("a valid decimal colour while IsHtmlColour is set")
         << DocumentSetup([](AnimationDocument &d) {
@@ -195,13 +198,13 @@ void TestAppletTagWriter::element_data()
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
                     bounceTrue, param(QStringLiteral("bg"), QStringLiteral("#FF8000")), tail});
 
-    QTest::newRow("a valid decimal colour without IsHtmlColour writes no bg")
+    QTest::newRow("a valid decimal colour without IsHtmlColour is written")
         << DocumentSetup([](AnimationDocument &d) {
                d.BackgroundColour().SetDecimalMode(true);
                d.BackgroundColour().SetText(QStringLiteral("255,128,0"));
            })
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
-                    bounceTrue, tail});
+                    bounceTrue, param(QStringLiteral("bg"), QStringLiteral("#FF8000")), tail});
 
     QTest::newRow("a background folder without a file name gives no line")
         << DocumentSetup([](AnimationDocument &d) {
@@ -265,6 +268,16 @@ void TestAppletTagWriter::imageListForms_data()
         << QStringLiteral("file:///pics/50%25%2Coff.gif,file:///pics/%252C.gif");
     QTest::newRow("encoded in bare names too") << QStringList{QStringLiteral("/p/a,b.gif")} << nameOnly << QString()
                                                << QStringLiteral("a%2Cb.gif");
+    const QStringList sameNames{QStringLiteral("/pics/a.jpg"), QStringLiteral("/pics2/a.jpg"),
+                                QStringLiteral("/pics/a.jpg"), QStringLiteral("/x/quilanim.class")};
+    QTest::newRow("same names apart in one folder")
+        << sameNames << nameOnly << QString() << QStringLiteral("a.jpg,a-2.jpg,a.jpg,quilanim-2.class");
+    QTest::newRow("same names apart in a named folder")
+        << sameNames << inFolder << QStringLiteral("img")
+        << QStringLiteral("img/a.jpg,img/a-2.jpg,img/a.jpg,img/quilanim-2.class");
+    QTest::newRow("full locations need no new names")
+        << sameNames << url << QString()
+        << QStringLiteral("file:///pics/a.jpg,file:///pics2/a.jpg,file:///pics/a.jpg,file:///x/quilanim.class");
 }
 
 void TestAppletTagWriter::imageListForms()
@@ -278,6 +291,50 @@ void TestAppletTagWriter::imageListForms()
     for (const QString &path : paths)
         document.appendFrame(path, QString());
     QCOMPARE(BuildImageList(document, ImageListForm(form), argument), expected);
+}
+
+void TestAppletTagWriter::backgroundAndSoundtrackLines_data()
+{
+    QTest::addColumn<int>("form");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<QString>("soundtrack");
+    const QString sound = QStringLiteral("50%25 off%2C live.au");
+    QTest::newRow("project file: whole locations")
+        << int(ImageListForm::FileUrl) << QString() << QStringLiteral("file:///art/sky.jpg")
+        << QStringLiteral("file:///music/") + sound;
+    QTest::newRow("beside the page: the free name")
+        << int(ImageListForm::FileNameOnly) << QString() << QStringLiteral("sky-2.jpg") << sound;
+    QTest::newRow("named folder: the free name, not joined")
+        << int(ImageListForm::InFolder) << QStringLiteral("img/") << QStringLiteral("sky-2.jpg") << sound;
+    QTest::newRow("relative: the file name")
+        << int(ImageListForm::RelativeToDocument) << QStringLiteral("/site/p.htm") << QStringLiteral("sky.jpg")
+        << sound;
+}
+
+void TestAppletTagWriter::backgroundAndSoundtrackLines()
+{
+    QFETCH(int, form);
+    QFETCH(QString, argument);
+    QFETCH(QString, background);
+    QFETCH(QString, soundtrack);
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(QStringLiteral("/pics/sky.jpg"), QString());
+    document.setText(TextSetting::BackImage, QStringLiteral("/art/sky.jpg"));
+    document.setText(TextSetting::Soundtrack, QStringLiteral("/music/50% off, live.au"));
+    const ImageListForm chosen = ImageListForm(form);
+    const QString text = WriteAppletTag(document, BuildImageList(document, chosen, argument), chosen);
+    QVERIFY2(text.contains(param(QStringLiteral("background"), background)), qPrintable(text));
+    QVERIFY2(text.contains(param(QStringLiteral("soundtrack"), soundtrack)), qPrintable(text));
+
+    // What a project file holds reads back as the same locations.
+    if (chosen == ImageListForm::FileUrl) {
+        AnimationDocument read(prompts);
+        ReadAppletTag(read, text);
+        QCOMPARE(read.text(TextSetting::BackImage), document.text(TextSetting::BackImage));
+        QCOMPARE(read.text(TextSetting::Soundtrack), document.text(TextSetting::Soundtrack));
+    }
 }
 
 void TestAppletTagWriter::escaping_data()

@@ -130,7 +130,7 @@ std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QS
     AnimationDocument document(prompts);
     if (!ReadDocumentFile(arguments.file, document, problem))
         return std::nullopt;
-    return WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base));
+    return WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base), arguments.form);
 }
 
 int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)

@@ -225,7 +225,7 @@ void TfrmCompile::showEvent(QShowEvent *event)
 
 void TfrmCompile::regenerate(ImageListForm form, const QString &folderOrDocumentName)
 {
-    m_html = WriteAppletTag(m_document, BuildImageList(m_document, form, folderOrDocumentName));
+    m_html = WriteAppletTag(m_document, BuildImageList(m_document, form, folderOrDocumentName), form);
     // The box shows one line per element line; the CR LF text itself is what goes out.
     QString shown = m_html;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
