@@ -19,6 +19,8 @@
 
 using namespace TagTestSupport;
 
+using namespace Qt::StringLiterals;
+
 class TestAppletTagReader : public QObject
 {
     Q_OBJECT
@@ -26,7 +28,6 @@ private slots:
     void initTestCase();
 
     void readsWhatTheWriterWrote();
-    void fontsAreRead_data();
     void fontsAreRead();
     void emptyTextChangesNothing();
     void textWithoutTagsResets();
@@ -104,35 +105,22 @@ void TestAppletTagReader::readsWhatTheWriterWrote()
     QCOMPARE(read.settings(), written.settings());
 }
 
-void TestAppletTagReader::fontsAreRead_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("size");
-    QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("nameAfter");
-    QTest::addColumn<QString>("styleAfter");
-    QTest::newRow("as written") << "Courier" << "20" << "3" << "Courier" << "Bold + Italic";
-    QTest::newRow("name in any case") << "timesroman" << "9" << "2" << "TimesRoman" << "Italic";
-    QTest::newRow("unknown name and style change nothing") << "Arial" << "12" << "4" << "Helvetica" << "[None]";
-    QTest::newRow("style that is no number") << "Dialog" << "16" << "bold" << "Dialog" << "[None]";
-    QTest::newRow("negative style") << "Symbol" << "16" << "-1" << "Symbol" << "[None]";
-}
-
 void TestAppletTagReader::fontsAreRead()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, size);
-    QFETCH(QString, style);
-    QFETCH(QString, nameAfter);
-    QFETCH(QString, styleAfter);
     PromptsDouble prompts;
     AnimationDocument document(prompts);
-    ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
-                                   param(QStringLiteral("fontname"), name), param(QStringLiteral("fontsize"), size),
-                                   param(QStringLiteral("fontstyle"), style), QStringLiteral("</applet>")}));
-    QCOMPARE(document.selectedItemText(ListSetting::FontName), nameAfter);
-    QCOMPARE(document.text(TextSetting::FontSize), size);
-    QCOMPARE(document.selectedItemText(ListSetting::FontStyle), styleAfter);
+    const auto read = [&](const QString &name, const QString &size, const QString &style) {
+        ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
+                                       param(QStringLiteral("fontname"), name), param(QStringLiteral("fontsize"), size),
+                                       param(QStringLiteral("fontstyle"), style), QStringLiteral("</applet>")}));
+        return QStringList{document.selectedItemText(ListSetting::FontName), document.text(TextSetting::FontSize),
+                           document.selectedItemText(ListSetting::FontStyle)};
+    };
+    QCOMPARE(read(u"Courier"_s, u"20"_s, u"3"_s), (QStringList{u"Courier"_s, u"20"_s, u"Bold + Italic"_s}));
+    QCOMPARE(read(u"timesroman"_s, u"9"_s, u"2"_s), (QStringList{u"TimesRoman"_s, u"9"_s, u"Italic"_s}));
+    // An unknown name or style leaves the reset values.
+    QCOMPARE(read(u"Arial"_s, u"12"_s, u"4"_s), (QStringList{u"Helvetica"_s, u"12"_s, u"[None]"_s}));
+    QCOMPARE(read(u"Dialog"_s, u"16"_s, u"bold"_s), (QStringList{u"Dialog"_s, u"16"_s, u"[None]"_s}));
 }
 
 void TestAppletTagReader::emptyTextChangesNothing()
