@@ -153,7 +153,7 @@ private:
             readFontName(value);
             break;
         case Parameter::FontSize:
-            m_document.setText(TextSetting::FontSize, value);
+            readFontSize(value);
             break;
         case Parameter::FontStyle:
             readFontStyle(value);
@@ -171,6 +171,17 @@ private:
                 return;
             }
         }
+    }
+
+    // A size the field itself would take (digits, up to its maximum); anything else, an
+    // empty value too, changes nothing.
+    void readFontSize(const QString &value)
+    {
+        bool digitsOnly = !value.isEmpty() && value.size() <= 9;
+        for (const QChar c : value)
+            digitsOnly = digitsOnly && c >= u'0' && c <= u'9';
+        if (digitsOnly && value.toInt() <= AnimationSettings::maximum(TextSetting::FontSize))
+            m_document.setText(TextSetting::FontSize, value);
     }
 
     // "0" to "3" select the style of that index; anything else changes nothing.

@@ -29,9 +29,9 @@ struct AppletTagReaderOptions
 // soundtrack, background, bounce, fontname, fontsize, fontstyle. Character references are
 // decoded in every value, and "%2C" and "%25" in each picture, soundtrack and background
 // reference; a file URL among them becomes its path. Pictures whose file is missing are
-// skipped with their captions. A font name matches its item without regard to case and a
-// font style is 0 to 3; any other value leaves the field as reset. An empty text changes
-// nothing at all.
+// skipped with their captions. A font name matches its item without regard to case, a font
+// size is digits up to the field's maximum and a font style is 0 to 3; any other value
+// leaves the field as reset. An empty text changes nothing at all.
 void ReadAppletTag(AnimationDocument &document, const QString &text,
                    const AppletTagReaderOptions &options = AppletTagReaderOptions());
 

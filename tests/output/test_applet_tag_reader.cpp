@@ -118,9 +118,9 @@ void TestAppletTagReader::fontsAreRead()
     };
     QCOMPARE(read(u"Courier"_s, u"20"_s, u"3"_s), (QStringList{u"Courier"_s, u"20"_s, u"Bold + Italic"_s}));
     QCOMPARE(read(u"timesroman"_s, u"9"_s, u"2"_s), (QStringList{u"TimesRoman"_s, u"9"_s, u"Italic"_s}));
-    // An unknown name or style leaves the reset values.
-    QCOMPARE(read(u"Arial"_s, u"12"_s, u"4"_s), (QStringList{u"Helvetica"_s, u"12"_s, u"[None]"_s}));
-    QCOMPARE(read(u"Dialog"_s, u"16"_s, u"bold"_s), (QStringList{u"Dialog"_s, u"16"_s, u"[None]"_s}));
+    // An unknown name, size or style leaves the reset values.
+    QCOMPARE(read(u"Arial"_s, u"128"_s, u"4"_s), (QStringList{u"Helvetica"_s, u"16"_s, u"[None]"_s}));
+    QCOMPARE(read(u"Dialog"_s, QString(), u"bold"_s), (QStringList{u"Dialog"_s, u"16"_s, u"[None]"_s}));
 }
 
 void TestAppletTagReader::emptyTextChangesNothing()
