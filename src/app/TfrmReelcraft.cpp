@@ -1,5 +1,7 @@
 #include "app/TfrmReelcraft.h"
 
+#include "app/ReelcraftApplication.h"
+
 #include "colour/TTarnColourPicker.h"
 #include "platform/QtScreenSource.h"
 #include "controls/TTarnEdit.h"
@@ -22,8 +24,11 @@
 #include "output/ProjectFiles.h"
 #include "platform/AppFolders.h"
 #include "platform/HelpViewer.h"
+#include "platform/EError.h"
 #include "platform/HostLink.h"
+#include "platform/Prompts.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -36,6 +41,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -118,7 +124,6 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
 
     ProjectFileHooks hooks;
     hooks.addRecentFile = [this](const QString &path) { m_recentFiles.AddRecentFile(path); };
-    hooks.baseDocumentName = [this] { return ReaderBaseDocumentName(&m_host); };
     hooks.addFrame = [this](const QString &path, const QString &caption) { scrFrames->AddFrame(path, caption); };
     hooks.layoutFrames = [this] { scrFrames->LayoutFrames(); };
     m_projectFiles = std::make_unique<ProjectFiles>(m_document, m_services.prompts, m_settingsKey, hooks);
@@ -141,7 +146,7 @@ void TfrmReelcraft::FormCreate()
     if (!m_host.IsHostRunning())
         TfrmSplash::ShowStartupSplash(m_services.splashWait);
     else
-        m_host.link().createObject();
+        createHostObject();
     // 5.
     m_initialised = true;
     // 6. The program's own help file, written when missing or out of date.
@@ -166,11 +171,30 @@ void TfrmReelcraft::FormCreate()
     m_document.SetCaption(AnimationDocument::StartupCaption);
     SetCaption(m_document.Caption());
 
+    // Controls with a help number of their own, and the labels, buttons and boxes that show
+    // the window's topic: a right press on any of them offers What's-This help. Edit fields
+    // and lists keep their own right-button menus.
     for (QWidget *control : findChildren<QWidget *>())
-        if (control->property(HelpTagProperty).isValid())
+        if (control->property(HelpTagProperty).isValid() || qobject_cast<QLabel *>(control)
+            || qobject_cast<QAbstractButton *>(control) || qobject_cast<QGroupBox *>(control))
             ct->Attach(control);
     ct->Attach(this);
     ct->EnableHelpKey(this);
+}
+
+void TfrmReelcraft::createHostObject()
+{
+    try {
+        m_host.link().createObject();
+    } catch (const EError &error) {
+        // An editor that answers the probe but gives no automation object must not end the
+        // program: the error is shown as any command's is and the program works on its own.
+        m_host.DropLink();
+        if (auto *application = qobject_cast<ReelcraftApplication *>(QCoreApplication::instance()))
+            application->showError(error.message());
+        else
+            m_services.prompts.message(error.message(), Prompts::Kind::Error);
+    }
 }
 
 void TfrmReelcraft::showEvent(QShowEvent *event)
@@ -179,6 +203,12 @@ void TfrmReelcraft::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
+    // The window opens in the middle of the screen it is shown on.
+    if (const QScreen *shown = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(shown->availableGeometry().center());
+        move(frame.topLeft());
+    }
     // Let the window appear first; reading the host's selection may show messages.
     QMetaObject::invokeMethod(this, &TfrmReelcraft::FormShow, Qt::QueuedConnection);
 }
@@ -517,6 +547,8 @@ void TfrmReelcraft::mnuHelpAboutClick()
 void TfrmReelcraft::btnPreviewClick()
 {
     QMenu *menu = sb->BuildBrowserMenu(m_host.HostLinked(), [this](const QString &browser) {
+        // The hourglass stays from writing the page until the browser has been started.
+        const BusyCursor busy;
         const QString page = WritePreviewPage(m_document);
         sb->SetService(browser);
         sb->OpenURL(page);

@@ -136,6 +136,8 @@ protected:
 
 private:
     void FormCreate();
+    // FormCreate step 4: the host's automation object, or no host when it cannot be made.
+    void createHostObject();
     void FormShow();
     void FormDestroy();
     void buildToolbar(QWidget *client);

@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "platform/TerminateSignals.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 
@@ -49,7 +50,9 @@ int main(int argc, char **argv)
     // opens once the window is up, so a failure shows as any command's does.
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {
-        const QString file = arguments.at(1);
+        // Kept with its full path, so the caption and the recent files name it wherever the
+        // program runs next.
+        const QString file = QFileInfo(arguments.at(1)).absoluteFilePath();
         QTimer::singleShot(0, &window, [&window, file] { window.projectFiles().OpenProject(file); });
     }
     return app.exec();

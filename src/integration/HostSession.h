@@ -24,6 +24,9 @@ public:
 
     // Clears HostLinked, then sets it when an editor answers the probe.
     bool IsHostRunning();
+    // The program goes on without the host (its automation object could not be made):
+    // HostLinked becomes false until the next probe.
+    void DropLink() { m_hostLinked = false; }
     // Probes once and, with an editor found, creates the automation object (a failure
     // throws and is left to the caller's caller).
     void ConnectHost();

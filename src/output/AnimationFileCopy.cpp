@@ -2,7 +2,7 @@
 
 #include "controls/PathUtils.h"
 #include "document/AnimationDocument.h"
-#include "output/AppletTagWriter.h"
+#include "document/SharedFolderNames.h"
 #include "output/ClassFiles.h"
 #include "output/WebPlayer.h"
 #include "platform/EError.h"
@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace {
 
@@ -22,12 +23,6 @@ void ensureFolder(const QString &folder)
         return;
     if (folder.isEmpty() || !QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         throw EFileError(QStringLiteral("The folder ") + folder + QStringLiteral(" could not be created."));
-}
-
-// A file named by a setting: the text names an existing regular file.
-bool namesExistingFile(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
 } // namespace
@@ -81,31 +76,33 @@ int CopyAnimationFiles(const AnimationDocument &document, const QString &folder,
 
     int count = 0;
     if (all) {
-        for (const AnimationFrame &frame : document.Frames()) {
-            // The name the "imagelist" entry of the FileNameOnly form gives the picture.
-            ReplaceFileWithCopy(frame.PicturePath, FileInFolder(folder, ExtractFileName(frame.PicturePath)));
-            ++count;
-        }
-        for (const TextSetting setting : {TextSetting::Soundtrack, TextSetting::BackImage}) {
-            const QString path = document.text(setting);
-            if (!namesExistingFile(path))
-                continue;
-            // The name the "soundtrack" and "background" parameters give the file.
-            ReplaceFileWithCopy(path, FileInFolder(folder, BareFileName(path)));
-            ++count;
-        }
+        // The names the element of the FileNameOnly and InFolder forms gives the files; a
+        // file that several frames show is copied once.
+        const SharedFolderNames names = AssignSharedFolderNames(document);
+        QSet<QString> written;
+        const auto copyAs = [&](const QString &path, const QString &name) {
+            if (name.isEmpty() || written.contains(name))
+                return;
+            if (ReplaceFileWithCopy(path, FileInFolder(folder, name))) {
+                written.insert(name);
+                ++count;
+            }
+        };
+        const FrameList &frames = document.Frames();
+        for (qsizetype i = 0; i < frames.size(); ++i)
+            copyAs(frames.at(i).PicturePath, names.frames.at(i));
+        copyAs(document.text(TextSetting::Soundtrack), names.soundtrack);
+        copyAs(document.text(TextSetting::BackImage), names.background);
     }
 
     int classFileCount = 0;
     const AppletClassFile *classFiles = AppletClassFiles(&classFileCount);
     for (int i = 0; i < classFileCount; ++i) {
-        ReplaceFileWithCopy(ClassFilesFolder() + classFiles[i].fileName,
-                            FileInFolder(folder, classFiles[i].fileName));
-        ++count;
+        if (ReplaceFileWithCopy(ClassFilesFolder() + classFiles[i].fileName,
+                                FileInFolder(folder, classFiles[i].fileName)))
+            ++count;
     }
-    if (player) {
-        ReplaceFileWithCopy(ClassFilesFolder() + WebPlayerFileName, FileInFolder(folder, WebPlayerFileName));
+    if (player && ReplaceFileWithCopy(ClassFilesFolder() + WebPlayerFileName, FileInFolder(folder, WebPlayerFileName)))
         ++count;
-    }
     return count;
 }

@@ -5,18 +5,17 @@
 class AnimationDocument;
 
 // Copies what a page needs to run the animation into folder and returns how many files it
-// copied. With all: every frame picture (in play order), then the soundtrack and the
-// background image when their files exist, each under the name the applet element gives it.
-// Always: the two applet class files from ClassFilesFolder(); with player, the web player
-// script from there right after them. Each copy replaces a file of
-// the same name through a temporary file, so an old copy stays whole until the new one is
-// complete.
+// wrote. With all: every frame picture (in play order), then the soundtrack and the
+// background image when their files exist, each under its AssignSharedFolderNames name, the
+// name the element of the page forms gives it (a picture shown by several frames is copied
+// once). Always: the two applet class files from ClassFilesFolder(); with player, the web
+// player script from there right after them. Each copy replaces a file of the same name
+// through a temporary file, so an old copy stays whole until the new one is complete.
 //
 // The folder is created with its missing parents when it is not there; when that fails (a
 // regular file stands in its way, say) EFileError is thrown and nothing is copied. A single
 // copy that fails (a picture that no longer exists, a class file that could not be
-// extracted) is skipped silently and still counted, so the count is the number of files the
-// page refers to.
+// extracted) is skipped silently and not counted: the count is the number of files written.
 int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all, bool player = false);
 
 // The path of name inside folder; a folder written with a trailing "/" gives no doubled one.

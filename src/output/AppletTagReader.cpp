@@ -12,7 +12,10 @@
 namespace {
 
 // The parameters the reader knows, in the order a token's name is compared with them.
-enum class Parameter { CaptionList, ImageList, Move, Pause, EndDelay, Repeat, Bg, Soundtrack, Background, Bounce };
+enum class Parameter {
+    CaptionList, ImageList, Move, Pause, EndDelay, Repeat, Bg, Soundtrack, Background, Bounce,
+    FontName, FontSize, FontStyle,
+};
 
 struct ParameterName
 {
@@ -31,17 +34,50 @@ const ParameterName kParameters[] = {
     {QLatin1String("soundtrack"), Parameter::Soundtrack},
     {QLatin1String("background"), Parameter::Background},
     {QLatin1String("bounce"), Parameter::Bounce},
+    {QLatin1String("fontname"), Parameter::FontName},
+    {QLatin1String("fontsize"), Parameter::FontSize},
+    {QLatin1String("fontstyle"), Parameter::FontStyle},
 };
 
 // The token's first word: up to its first blank, tab or line break.
-QStringView firstWord(const QString &token)
+QStringView firstWord(QStringView token)
 {
     for (qsizetype i = 0; i < token.size(); ++i) {
         const QChar c = token.at(i);
         if (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n')
-            return QStringView(token).left(i);
+            return token.left(i);
     }
-    return QStringView(token);
+    return token;
+}
+
+// Where the "<...>" tokens lie, as ExtractTags cuts them: each from a "<" to the first ">"
+// after it; a "<" without one ends the cutting. Kept as places, so a large page is not
+// copied token by token.
+struct TokenPlace
+{
+    qsizetype start;
+    qsizetype length;
+};
+
+QList<TokenPlace> tokenPlaces(const QString &text)
+{
+    QList<TokenPlace> places;
+    for (qsizetype pos = 0;;) {
+        const qsizetype open = text.indexOf(QLatin1Char('<'), pos);
+        if (open < 0)
+            break;
+        const qsizetype close = text.indexOf(QLatin1Char('>'), open + 1);
+        if (close < 0)
+            break;
+        places.append({open, close + 1 - open});
+        pos = close + 1;
+    }
+    return places;
+}
+
+bool isAppletToken(QStringView token)
+{
+    return firstWord(token).compare(QLatin1String("<applet"), Qt::CaseInsensitive) == 0;
 }
 
 QString attribute(const QString &token, const QString &name)
@@ -59,7 +95,7 @@ public:
 
     void handle(const QString &token)
     {
-        if (firstWord(token).compare(QLatin1String("<applet"), Qt::CaseInsensitive) == 0) {
+        if (isAppletToken(token)) {
             m_document.setText(TextSetting::JavaWidth, attribute(token, QStringLiteral("width")));
             m_document.setText(TextSetting::JavaHeight, attribute(token, QStringLiteral("height")));
             return;
@@ -102,10 +138,10 @@ private:
             readBackgroundColour(value);
             break;
         case Parameter::Soundtrack:
-            m_document.setText(TextSetting::Soundtrack, resolvedIfFound(value));
+            m_document.setText(TextSetting::Soundtrack, fileReference(value));
             break;
         case Parameter::Background:
-            m_document.setText(TextSetting::BackImage, resolvedIfFound(value));
+            m_document.setText(TextSetting::BackImage, fileReference(value));
             break;
         case Parameter::Bounce:
             m_document.setSelectedIndex(ListSetting::Edge,
@@ -113,7 +149,47 @@ private:
                                             ? BounceOffEdge
                                             : DisappearOffEdge);
             break;
+        case Parameter::FontName:
+            readFontName(value);
+            break;
+        case Parameter::FontSize:
+            readFontSize(value);
+            break;
+        case Parameter::FontStyle:
+            readFontStyle(value);
+            break;
         }
+    }
+
+    // The item of that name, without regard to case; an unknown name changes nothing.
+    void readFontName(const QString &value)
+    {
+        const QStringList items = AnimationSettings::items(ListSetting::FontName);
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (items.at(i).compare(value, Qt::CaseInsensitive) == 0) {
+                m_document.setSelectedIndex(ListSetting::FontName, int(i));
+                return;
+            }
+        }
+    }
+
+    // A size the field itself would take (digits, up to its maximum); anything else, an
+    // empty value too, changes nothing.
+    void readFontSize(const QString &value)
+    {
+        bool digitsOnly = !value.isEmpty() && value.size() <= 9;
+        for (const QChar c : value)
+            digitsOnly = digitsOnly && c >= u'0' && c <= u'9';
+        if (digitsOnly && value.toInt() <= AnimationSettings::maximum(TextSetting::FontSize))
+            m_document.setText(TextSetting::FontSize, value);
+    }
+
+    // "0" to "3" select the style of that index; anything else changes nothing.
+    void readFontStyle(const QString &value)
+    {
+        const std::optional<qint64> style = ParseIntegerText(value);
+        if (style && *style >= FontStyleNone && *style <= FontStyleBoldItalic)
+            m_document.setSelectedIndex(ListSetting::FontStyle, int(*style));
     }
 
     void readImageList(const QString &value)
@@ -171,10 +247,15 @@ private:
         field.SetText(value.startsWith(QLatin1Char('#')) ? value.mid(1) : value);
     }
 
-    QString resolvedIfFound(const QString &value) const
+    // A soundtrack or background value: a file URL (a project file) names its path; any
+    // other reference is resolved and taken when a file is found there, else kept as read.
+    QString fileReference(const QString &value) const
     {
-        const QString resolved = ResolveRelativePath(m_options.baseDocumentName, value);
-        return ReferencedFileExists(resolved) ? resolved : value;
+        const QString reference = DecodePictureReference(value);
+        if (reference.contains(QLatin1String("file:///")))
+            return FileURLToPath(reference);
+        const QString resolved = ResolveRelativePath(m_options.baseDocumentName, reference);
+        return ReferencedFileExists(resolved) ? resolved : reference;
     }
 
     AnimationDocument &m_document;
@@ -183,6 +264,29 @@ private:
 };
 
 } // namespace
+
+bool HoldsAppletElement(const QString &text)
+{
+    for (const TokenPlace &place : tokenPlaces(text)) {
+        if (isAppletToken(QStringView(text).mid(place.start, place.length)))
+            return true;
+    }
+    return false;
+}
+
+QString NoAnimationMessage(const QString &fileName)
+{
+    return fileName
+        + QStringLiteral(" holds no Java animation: no applet element was found in it.\r\n\r\n"
+                         "The file was not opened, and your current work is unchanged.");
+}
+
+QString FileReadingBase(const QString &fileName)
+{
+    if (fileName.isEmpty() || IsWindowsFormPath(fileName))
+        return fileName;
+    return QFileInfo(fileName).absoluteFilePath();
+}
 
 bool ReferencedFileExists(const QString &path)
 {
@@ -202,25 +306,7 @@ void ReadAppletTag(AnimationDocument &document, const QString &text, const Apple
         return;
     document.ResetDocument();
 
-    // The "<...>" tokens as ExtractTags cuts them (each from a "<" to the first ">" after
-    // it; a "<" without one ends the cutting), kept as places so a large page is not
-    // copied token by token before the first one is read.
-    struct Place
-    {
-        qsizetype start;
-        qsizetype length;
-    };
-    QList<Place> places;
-    for (qsizetype pos = 0;;) {
-        const qsizetype open = text.indexOf(QLatin1Char('<'), pos);
-        if (open < 0)
-            break;
-        const qsizetype close = text.indexOf(QLatin1Char('>'), open + 1);
-        if (close < 0)
-            break;
-        places.append({open, close + 1 - open});
-        pos = close + 1;
-    }
+    const QList<TokenPlace> places = tokenPlaces(text);
 
     TagReader reader(document, options);
     for (qsizetype i = places.size() - 1; i >= 0; --i) {

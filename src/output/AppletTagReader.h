@@ -26,12 +26,24 @@ struct AppletTagReaderOptions
 // handles them from the last to the first, so of a setting given twice the one nearer the
 // start wins. An "<applet" token gives the width and height; any tag with a known "name"
 // attribute applies its "value": captionlist, imagelist, move, pause, enddelay, repeat, bg,
-// soundtrack, background, bounce. Character references are decoded in every value, and
-// "%2C" and "%25" in each picture reference. Pictures whose file is missing are skipped with
-// their captions; the caption font is not read and keeps its reset values. An empty text
-// changes nothing at all.
+// soundtrack, background, bounce, fontname, fontsize, fontstyle. Character references are
+// decoded in every value, and "%2C" and "%25" in each picture, soundtrack and background
+// reference; a file URL among them becomes its path. Pictures whose file is missing are
+// skipped with their captions. A font name matches its item without regard to case, a font
+// size is digits up to the field's maximum and a font style is 0 to 3; any other value
+// leaves the field as reset. An empty text changes nothing at all.
 void ReadAppletTag(AnimationDocument &document, const QString &text,
                    const AppletTagReaderOptions &options = AppletTagReaderOptions());
+
+// Whether text holds an applet element: a "<...>" token whose first word is "<applet", in
+// any case. A file without one holds no animation and is not opened.
+bool HoldsAppletElement(const QString &text);
+// The message that refuses to open such a file.
+QString NoAnimationMessage(const QString &fileName);
+
+// The page that the relative references of a file read from disk resolve against: the file
+// itself, made absolute (a Windows-form name stays as it is).
+QString FileReadingBase(const QString &fileName);
 
 // The base document for reading: the host editor's current document when the program is
 // linked with it, empty otherwise.

@@ -2,19 +2,21 @@
 
 #include "controls/PathUtils.h"
 #include "document/AnimationDocument.h"
+#include "document/SharedFolderNames.h"
 #include "output/AppletTagText.h"
 
 namespace {
 
 const QLatin1String kLineBreak("\r\n");
 
-QString imageListEntry(const QString &picturePath, ImageListForm form, const QString &folderOrDocumentName)
+QString imageListEntry(const QString &picturePath, const QString &sharedName, ImageListForm form,
+                       const QString &folderOrDocumentName)
 {
     switch (form) {
     case ImageListForm::FileNameOnly:
-        return ExtractFileName(picturePath);
+        return sharedName;
     case ImageListForm::InFolder:
-        return JoinPath(folderOrDocumentName, ExtractFileName(picturePath));
+        return JoinPath(folderOrDocumentName, sharedName);
     case ImageListForm::RelativeToDocument:
         if (folderOrDocumentName.isEmpty())
             return PathToFileURL(picturePath);
@@ -23,6 +25,25 @@ QString imageListEntry(const QString &picturePath, ImageListForm form, const QSt
         return PathToFileURL(picturePath);
     }
     return PathToFileURL(picturePath);
+}
+
+// Whether the form puts the pictures side by side in one folder under their shared names.
+bool usesSharedFolder(ImageListForm form)
+{
+    return form == ImageListForm::FileNameOnly || form == ImageListForm::InFolder;
+}
+
+// The value of the "background" or "soundtrack" line for the file at path; empty for no line.
+// Project files keep the whole location; the page forms give the name the file has beside
+// the page.
+QString fileParameterValue(const QString &path, const QString &sharedName, ImageListForm form)
+{
+    const QString bareName = BareFileName(path);
+    if (bareName.isEmpty())
+        return QString();
+    if (form == ImageListForm::FileUrl)
+        return EscapePictureReference(PathToFileURL(path));
+    return EscapePictureReference(usesSharedFolder(form) ? sharedName : bareName);
 }
 
 qint64 speedValue(const QString &text)
@@ -81,10 +102,14 @@ QString BuildImageList(const AnimationDocument &document, ImageListForm form,
 {
     QString list;
     const FrameList &frames = document.Frames();
+    const QStringList sharedNames =
+        usesSharedFolder(form) ? AssignSharedFolderNames(document).frames : QStringList();
     for (qsizetype i = 0; i < frames.size(); ++i) {
         if (i > 0)
             list += QLatin1Char(',');
-        list += EscapePictureReference(imageListEntry(frames.at(i).PicturePath, form, folderOrDocumentName));
+        const QString sharedName = usesSharedFolder(form) ? sharedNames.at(i) : QString();
+        list += EscapePictureReference(
+            imageListEntry(frames.at(i).PicturePath, sharedName, form, folderOrDocumentName));
     }
     return list;
 }
@@ -101,19 +126,7 @@ bool CaptionsAreWritten(const AnimationDocument &document)
     return false;
 }
 
-QString BareFileName(const QString &path)
-{
-    QString name = ExtractFileName(path);
-    while (IsWindowsFormPath(name)) {
-        const QString shorter = ExtractFileName(name);
-        if (shorter == name)
-            break;
-        name = shorter;
-    }
-    return name;
-}
-
-QString WriteAppletTag(const AnimationDocument &document, const QString &imageList)
+QString WriteAppletTag(const AnimationDocument &document, const QString &imageList, ImageListForm form)
 {
     const AnimationSettings &settings = document.settings();
     QString out;
@@ -151,15 +164,18 @@ QString WriteAppletTag(const AnimationDocument &document, const QString &imageLi
                     settings.Edge == BounceOffEdge ? QStringLiteral("true") : QStringLiteral("false"));
     if (!settings.Repeat.isEmpty())
         appendParameter(out, QLatin1String("repeat"), settings.Repeat);
-    if (document.BackgroundColour().IsHtmlColour())
-        appendParameter(out, QLatin1String("bg"), QLatin1Char('#') + document.BackgroundColour().HtmlColour());
+    // Any colour the field holds valid, typed in either mode, as "#RRGGBB"; nothing else.
+    const QString colour = document.BackgroundColour().HtmlColour();
+    if (!colour.isEmpty())
+        appendParameter(out, QLatin1String("bg"), QLatin1Char('#') + colour);
 
-    // Only the names: the files are copied beside the page. A path without a name part (a
-    // folder) gives no line, since an empty value names no file.
-    const QString background = BareFileName(settings.BackImage);
+    // A path without a name part (a folder) gives no line, since an empty value names no file.
+    const SharedFolderNames sharedNames =
+        usesSharedFolder(form) ? AssignSharedFolderNames(document) : SharedFolderNames();
+    const QString background = fileParameterValue(settings.BackImage, sharedNames.background, form);
     if (!background.isEmpty())
         appendParameter(out, QLatin1String("background"), background);
-    const QString soundtrack = BareFileName(settings.Soundtrack);
+    const QString soundtrack = fileParameterValue(settings.Soundtrack, sharedNames.soundtrack, form);
     if (!soundtrack.isEmpty())
         appendParameter(out, QLatin1String("soundtrack"), soundtrack);
 

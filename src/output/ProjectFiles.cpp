@@ -67,7 +67,7 @@ QString ProjectFiles::NotAProjectFileMessage(const QString &fileName)
 
 QString ProjectFiles::ProjectFileText(const AnimationDocument &document)
 {
-    return WriteAppletTag(document, BuildImageList(document, ImageListForm::FileUrl));
+    return WriteAppletTag(document, BuildImageList(document, ImageListForm::FileUrl), ImageListForm::FileUrl);
 }
 
 QString ProjectFiles::FolderOf(const QString &fileName)
@@ -104,17 +104,39 @@ bool ProjectFiles::mayReplace(const QString &fileName) const
 
 void ProjectFiles::OpenProject(const QString &fileName)
 {
+    QString text;
+    {
+        BusyCursor busy;
+        m_settingsKey.writeString(OpenFileDirectoryValue, FolderOf(fileName));
+        try {
+            text = ReadFileText(fileName, m_prompts);
+        } catch (...) {
+            // The entry of a file that cannot be opened moves to the top of the recent
+            // files, so the user sees which one failed.
+            if (m_hooks.addRecentFile)
+                m_hooks.addRecentFile(fileName);
+            throw;
+        }
+    }
+
+    // A file without an animation (a text file, random bytes, a page without an element)
+    // would only wipe the work that is open: it is refused and everything stays as it was.
+    if (!HoldsAppletElement(text)) {
+        // An empty text from a file that has content means a read error, which has been
+        // shown already.
+        if (!text.isEmpty() || QFileInfo(fileName).size() == 0)
+            m_prompts.message(NoAnimationMessage(fileName), Prompts::Kind::Warning);
+        return;
+    }
+
     BusyCursor busy;
     if (m_hooks.addRecentFile)
         m_hooks.addRecentFile(fileName);
-    m_settingsKey.writeString(OpenFileDirectoryValue, FolderOf(fileName));
-
-    const QString text = ReadFileText(fileName, m_prompts);
     m_document.ResetDocument();
 
     AppletTagReaderOptions options;
-    if (m_hooks.baseDocumentName)
-        options.baseDocumentName = m_hooks.baseDocumentName();
+    // Relative references name files beside the file that holds them.
+    options.baseDocumentName = FileReadingBase(fileName);
     options.addFrame = m_hooks.addFrame;
     options.layoutFrames = m_hooks.layoutFrames;
     ReadAppletTag(m_document, text, options);

@@ -13,9 +13,6 @@ struct ProjectFileHooks
 {
     // The recent-file list: a file was opened or saved (or an open was tried).
     std::function<void(const QString &path)> addRecentFile;
-    // The page relative references are read against (ReaderBaseDocumentName); empty when
-    // missing.
-    std::function<QString()> baseDocumentName;
     // Adding the frames of an opened file and laying the strip out afterwards; when missing
     // the frames go into the document without decoded pictures.
     std::function<void(const QString &picturePath, const QString &captionText)> addFrame;
@@ -35,9 +32,12 @@ public:
     ProjectFiles(AnimationDocument &document, Prompts &prompts, RegistryKey &settingsKey,
                  ProjectFileHooks hooks = ProjectFileHooks());
 
-    // Adds the name to the recent files and stores its folder as "Open File Directory",
-    // then reads the file, resets the document, reads the text into it and names the
-    // document after the file. A file that cannot be opened leaves the document as it was.
+    // Stores the file's folder as "Open File Directory" and reads the file. A file holding
+    // an applet element joins the recent files, replaces the document (relative references
+    // resolve against the file's own folder) and names it. A file without one is refused
+    // with NoAnimationMessage: document, caption and recent files stay as they were. A file
+    // that cannot be opened throws and leaves the document as it was; its name still moves
+    // to the top of the recent files.
     void OpenProject(const QString &fileName);
 
     // Asks for a project or page to open, starting in "Open File Directory".

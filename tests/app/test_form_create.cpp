@@ -31,6 +31,7 @@ private slots:
     void startupWritesAndLoads();
     void shutdownRemovesOnlyTemporaryPages();
     void hostSelectionOpensWhenShown();
+    void hostObjectThatCannotBeMadeIsShownAndStartupGoesOn();
 
 private:
     std::unique_ptr<TfrmReelcraft> makeWindow(HostLink &host, int *splashes = nullptr);
@@ -160,6 +161,27 @@ void TestFormCreate::hostSelectionOpensWhenShown()
     QCOMPARE(window->document().text(TextSetting::JavaWidth), QStringLiteral("120"));
     QCOMPARE(window->txtBetweenFrames->text(), QStringLiteral("250"));
     QVERIFY(host.methods().contains(QStringLiteral("getseltext")));
+}
+
+void TestFormCreate::hostObjectThatCannotBeMadeIsShownAndStartupGoesOn()
+{
+    auto *app = qobject_cast<ReelcraftApplication *>(QCoreApplication::instance());
+    QVERIFY(app);
+    QStringList shown;
+    app->setErrorSink([&shown](const QString &message) { shown.append(message); });
+    HostLinkDouble host;
+    host.probeResult = true;
+    host.createObjectThrows = true;
+    auto window = makeWindow(host);
+    app->setErrorSink({});
+
+    // The application's handler showed the error once; the program runs on its own.
+    QCOMPARE(shown, QStringList{QStringLiteral("Cannot create the automation object Quillon4.Plugin")});
+    QVERIFY(window->initialised());
+    QVERIFY(!window->host().HostLinked());
+    window->show();
+    QTest::qWait(50);
+    QVERIFY(!host.methods().contains(QStringLiteral("getseltext")));
 }
 
 int main(int argc, char **argv)

@@ -5,6 +5,7 @@
 #include "controls/TTarnEdit.h"
 #include "document/TFrame.h"
 #include "integration/TTarnBrowser.h"
+#include "output/AppletTagWriter.h"
 #include "platform/AppFolders.h"
 #include "document/TFrameStrip.h"
 #include "platform/NoHostLink.h"
@@ -16,15 +17,21 @@
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
+#include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 // The main window's layout and its fields kept in step with the document both ways.
 class TestMainWindow : public QObject
@@ -49,6 +56,10 @@ private slots:
     void compileWithEmptyStripShowsItsMessage();
     void previewWithEmptyStripOffersTheBrowserMenu();
     void layoutFitsTheClientArea();
+    void colourFieldWritesOnlyWholeColours();
+    void whatsThisOnControlsWithoutTheirOwnNumber();
+    void windowOpensCentred();
+    void previewHourglassLastsUntilTheBrowserStarted();
     void savePageScreenshots();
 
 private:
@@ -340,6 +351,81 @@ void TestMainWindow::layoutFitsTheClientArea()
                  qPrintable(QStringLiteral("%1 in %2").arg(QLatin1String(widget->metaObject()->className()),
                                                           QLatin1String(parent->metaObject()->className()))));
     }
+}
+
+void TestMainWindow::colourFieldWritesOnlyWholeColours()
+{
+    QLineEdit *box = m_window->scpBGColour->TextBox()->lineEdit();
+    const auto bg = [this] {
+        const QRegularExpression line(QStringLiteral("<param name=\"bg\" value=\"([^\"]*)\">"));
+        return line.match(WriteAppletTag(m_window->document(), QString())).captured(1);
+    };
+    // FF8000 and Enter, then the decimal item of the drop-down.
+    QTest::keyClicks(box, QStringLiteral("FF8000"));
+    QTest::keyClick(box, Qt::Key_Return);
+    TTarnCombo *combo = m_window->scpBGColour->TextBox();
+    combo->showPopup();
+    QTest::mouseClick(combo->view()->viewport(), Qt::LeftButton, {},
+                      combo->view()->visualRect(combo->model()->index(1, 0)).center());
+    QCOMPARE(box->text(), QStringLiteral("255,128,0"));
+    QCOMPARE(bg(), QStringLiteral("#FF8000"));
+    // Typing 00FF00 over it: half a colour writes no bg at all, a whole one is written.
+    box->selectAll();
+    for (const QChar key : QStringLiteral("00FF00")) {
+        QTest::keyClicks(box, QString(key));
+        QVERIFY2(QRegularExpression(QStringLiteral("^(#[0-9A-F]{6})?$")).match(bg()).hasMatch(), qPrintable(bg()));
+    }
+    QCOMPARE(bg(), QStringLiteral("#00FF00"));
+    QCOMPARE(m_window->scpBGColour->grab().toImage().pixelColor(1, 1), QColor(0, 255, 0));
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("0,0,255"));
+    QCOMPARE(bg(), QStringLiteral("#0000FF"));
+}
+
+void TestMainWindow::whatsThisOnControlsWithoutTheirOwnNumber()
+{
+    QList<QWidget *> controls{m_window->btnFit, m_window->txtSoundtrack->BrowseButton(),
+                              m_window->txtBackImage->BrowseButton(), m_window->chkExchange, m_window->btnExit};
+    for (QLabel *label : m_window->tbGeneral->findChildren<QLabel *>())
+        if (QStringList{u"Applet Width"_s, u"Soundtrack"_s, u"Background Image"_s, u"Background Color"_s}.contains(label->text()))
+            controls.append(label);
+    QCOMPARE(controls.size(), 9);
+    for (QWidget *control : controls) {
+        m_help.clear();
+        QTest::mousePress(control, Qt::RightButton, {}, QPoint(3, 3));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY2(menu, control->metaObject()->className());
+        menu->actions().constFirst()->trigger();
+        menu->hide();
+        QCOMPARE(m_help.requests.size(), 1);
+        QCOMPARE(m_help.requests.constFirst().kind, HelpViewerDouble::Request::Topic);
+        QCOMPARE(m_help.requests.constFirst().number, 21);
+    }
+}
+
+void TestMainWindow::windowOpensCentred()
+{
+    const QPoint offset = m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+}
+
+void TestMainWindow::previewHourglassLastsUntilTheBrowserStarted()
+{
+    const QString key = QStringLiteral("Software\\Tarnwick\\Browsers\\Shell");
+    m_registry->writeString(Registry::Root::CurrentUser, key, QStringLiteral("EXE Name"), QStringLiteral("/bin/sh"));
+    QList<bool> busyAtStart;
+    m_launcher.onStart = [&busyAtStart](const ProcessLauncherDouble::Start &) {
+        busyAtStart.append(QGuiApplication::overrideCursor()
+                           && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
+    m_window->btnPreviewClick();
+    m_window->browsers().PopupMenu()->hide();
+    for (QAction *action : m_window->browsers().PopupMenu()->actions())
+        if (action->text() == QLatin1String("Shell"))
+            action->trigger();
+    m_launcher.onStart = {};
+    QCOMPARE(busyAtStart, QList<bool>{true});
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestMainWindow::savePageScreenshots()

@@ -1,4 +1,5 @@
 #include "document/AnimationDocument.h"
+#include "document/SharedFolderNames.h"
 #include "document/SettingsKey.h"
 
 #include "PromptsDouble.h"
@@ -35,6 +36,8 @@ int countSelected(const AnimationDocument &document)
 
 } // namespace
 
+using namespace Qt::StringLiterals;
+
 class TestAnimationDocument : public QObject
 {
     Q_OBJECT
@@ -68,6 +71,8 @@ private slots:
 
 private:
     PromptsDouble prompts;
+    void sharedFolderNames_data();
+    void sharedFolderNames();
 };
 
 void TestAnimationDocument::startupValues()
@@ -557,6 +562,36 @@ void TestAnimationDocument::settingsKeyNames()
     QCOMPARE(AnimationSettings::maximum(TextSetting::Repeat), 9999999);
     QCOMPARE(AnimationSettings::maximum(TextSetting::FontSize), 127);
     QCOMPARE(AnimationSettings::maximum(TextSetting::JavaWidth), 0);
+}
+
+void TestAnimationDocument::sharedFolderNames_data()
+{
+    // Frame paths, then the soundtrack and the background image, and the names they take.
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("first free number; one file keeps its name; soundtrack before background")
+        << QStringList{u"/p/a.jpg"_s, u"/q/a.jpg"_s, u"/s/a-2.jpg"_s, u"/p/a.jpg"_s, u"/m/a.jpg"_s, u"/q/a.jpg"_s}
+        << QStringList{u"a.jpg"_s, u"a-2.jpg"_s, u"a-2-2.jpg"_s, u"a.jpg"_s, u"a-3.jpg"_s, u"a-2.jpg"_s};
+    QTest::newRow("the program's own files are taken; a folder names no file")
+        << QStringList{u"/p/quilanim.class"_s, u"/p/WrappingLabel.class"_s, u"/m/quilanim.js"_s, u"C:\\art\\"_s}
+        << QStringList{u"quilanim-2.class"_s, u"WrappingLabel-2.class"_s, u"quilanim-2.js"_s, u""_s};
+    QTest::newRow("no extension, a leading dot, two dots")
+        << QStringList{u"/p/R"_s, u"/q/R"_s, u"/p/.x"_s, u"/q/.x"_s, u"/p/a.tar.gz"_s, u"/q/a.tar.gz"_s, u""_s, u""_s}
+        << QStringList{u"R"_s, u"R-2"_s, u".x"_s, u".x-2"_s, u"a.tar.gz"_s, u"a.tar-2.gz"_s, u""_s, u""_s};
+}
+
+void TestAnimationDocument::sharedFolderNames()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QStringList, names);
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    for (const QString &path : paths.mid(0, paths.size() - 2))
+        document.appendFrame(path, QString());
+    document.setText(TextSetting::Soundtrack, paths.at(paths.size() - 2));
+    document.setText(TextSetting::BackImage, paths.last());
+    const SharedFolderNames assigned = AssignSharedFolderNames(document);
+    QCOMPARE(assigned.frames + QStringList({assigned.soundtrack, assigned.background}), names);
 }
 
 int main(int argc, char **argv)

@@ -1,4 +1,5 @@
 #include "document/AnimationDocument.h"
+#include "document/SharedFolderNames.h"
 #include "output/AnimationFileCopy.h"
 #include "output/ClassFiles.h"
 #include "platform/AppFolders.h"
@@ -28,7 +29,7 @@ private slots:
     void missingFolderIsCreated();
     void folderThatCannotBeMadeThrows_data();
     void folderThatCannotBeMadeThrows();
-    void missingClassFilesAreSkippedAndCounted();
+    void missingClassFilesAreSkippedAndNotCounted();
     void fileInFolder_data();
     void fileInFolder();
 
@@ -44,6 +45,7 @@ void TestAnimationFileCopy::initTestCase()
     writeAll(m_sources + QStringLiteral("/a/x.gif"), "GIF89a x picture");
     writeAll(m_sources + QStringLiteral("/b/y.jpg"), QByteArray("\xff\xd8\xff y picture", 14));
     writeAll(m_sources + QStringLiteral("/c/z.gif"), "GIF89a z picture");
+    writeAll(m_sources + QStringLiteral("/c/x.gif"), "GIF89a another x picture");
     writeAll(m_sources + QStringLiteral("/music/theme.au"), ".snd theme");
     writeAll(m_sources + QStringLiteral("/art/sky.jpg"), "sky background");
 }
@@ -84,12 +86,18 @@ void TestAnimationFileCopy::countsAndFiles_data()
         << true << 3
         << QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
                        QStringLiteral("x.gif")};
-    // A frame picture that vanished is skipped but still counted.
+    // A frame picture that vanished is skipped and not counted.
     QTest::newRow("vanished frame picture")
-        << QStringList{QStringLiteral("a/x.gif"), QStringLiteral("a/gone.gif")} << QString() << QString() << true << 4
+        << QStringList{QStringLiteral("a/x.gif"), QStringLiteral("a/gone.gif")} << QString() << QString() << true << 3
         << QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
                        QStringLiteral("x.gif")};
     QTest::newRow("no frames at all") << QStringList() << QString() << QString() << true << 2 << classes;
+    // Two pictures of one name both arrive; a picture shown twice is written once.
+    QTest::newRow("same name from two folders")
+        << QStringList{QStringLiteral("a/x.gif"), QStringLiteral("c/x.gif"), QStringLiteral("a/x.gif")}
+        << QStringLiteral("c/x.gif") << QString() << true << 4
+        << QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
+                       QStringLiteral("x-2.gif"), QStringLiteral("x.gif")};
 }
 
 void TestAnimationFileCopy::countsAndFiles()
@@ -113,10 +121,12 @@ void TestAnimationFileCopy::countsAndFiles()
     const QString target = TestEnvironment::instance().freshFolder(QStringLiteral("target"));
     QCOMPARE(CopyAnimationFiles(document, target, all), count);
     QCOMPARE(filesIn(target), files);
-    for (const QString &picture : pictures) {
-        const QString copy = target + QLatin1Char('/') + QFileInfo(picture).fileName();
+    // Each copy holds its own picture, under the name the element gives it.
+    const QStringList names = AssignSharedFolderNames(document).frames;
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        const QString copy = target + QLatin1Char('/') + names.at(i);
         if (QFileInfo::exists(copy))
-            QCOMPARE(readAll(copy), readAll(m_sources + QLatin1Char('/') + picture));
+            QCOMPARE(readAll(copy), readAll(m_sources + QLatin1Char('/') + pictures.at(i)));
     }
     QCOMPARE(readAll(target + QStringLiteral("/quilanim.class")), readAll(ClassFilesFolder() + QStringLiteral("quilanim.class")));
     QCOMPARE(readAll(target + QStringLiteral("/WrappingLabel.class")),
@@ -215,14 +225,14 @@ void TestAnimationFileCopy::folderThatCannotBeMadeThrows()
     QCOMPARE(readAll(file), QByteArray("a regular file where the folder should be"));
 }
 
-void TestAnimationFileCopy::missingClassFilesAreSkippedAndCounted()
+void TestAnimationFileCopy::missingClassFilesAreSkippedAndNotCounted()
 {
     const QString classes = ProgramFolder() + QStringLiteral("/classes");
     QVERIFY(QDir(classes).removeRecursively());
     PromptsDouble prompts;
     AnimationDocument document(prompts);
     const QString target = TestEnvironment::instance().freshFolder(QStringLiteral("noclasses"));
-    QCOMPARE(CopyAnimationFiles(document, target, false), 2);
+    QCOMPARE(CopyAnimationFiles(document, target, false), 0);
     QVERIFY(filesIn(target).isEmpty());
     QVERIFY(ExtractClassFiles(prompts));
 }

@@ -19,6 +19,8 @@
 
 using namespace TagTestSupport;
 
+using namespace Qt::StringLiterals;
+
 class TestAppletTagReader : public QObject
 {
     Q_OBJECT
@@ -26,7 +28,7 @@ private slots:
     void initTestCase();
 
     void readsWhatTheWriterWrote();
-    void fontsAreNotRead();
+    void fontsAreRead();
     void emptyTextChangesNothing();
     void textWithoutTagsResets();
     void move_data();
@@ -103,18 +105,22 @@ void TestAppletTagReader::readsWhatTheWriterWrote()
     QCOMPARE(read.settings(), written.settings());
 }
 
-void TestAppletTagReader::fontsAreNotRead()
+void TestAppletTagReader::fontsAreRead()
 {
     PromptsDouble prompts;
     AnimationDocument document(prompts);
-    ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
-                                   param(QStringLiteral("fontname"), QStringLiteral("Courier")),
-                                   param(QStringLiteral("fontsize"), QStringLiteral("30")),
-                                   param(QStringLiteral("fontstyle"), QStringLiteral("3")),
-                                   QStringLiteral("</applet>")}));
-    QCOMPARE(document.selectedItemText(ListSetting::FontName), QStringLiteral("Helvetica"));
-    QCOMPARE(document.text(TextSetting::FontSize), QStringLiteral("16"));
-    QCOMPARE(document.selectedItemText(ListSetting::FontStyle), QStringLiteral("[None]"));
+    const auto read = [&](const QString &name, const QString &size, const QString &style) {
+        ReadAppletTag(document, lines({QStringLiteral("<applet code=\"quilanim\" width=600 height=200>"),
+                                       param(QStringLiteral("fontname"), name), param(QStringLiteral("fontsize"), size),
+                                       param(QStringLiteral("fontstyle"), style), QStringLiteral("</applet>")}));
+        return QStringList{document.selectedItemText(ListSetting::FontName), document.text(TextSetting::FontSize),
+                           document.selectedItemText(ListSetting::FontStyle)};
+    };
+    QCOMPARE(read(u"Courier"_s, u"20"_s, u"3"_s), (QStringList{u"Courier"_s, u"20"_s, u"Bold + Italic"_s}));
+    QCOMPARE(read(u"timesroman"_s, u"9"_s, u"2"_s), (QStringList{u"TimesRoman"_s, u"9"_s, u"Italic"_s}));
+    // An unknown name, size or style leaves the reset values.
+    QCOMPARE(read(u"Arial"_s, u"128"_s, u"4"_s), (QStringList{u"Helvetica"_s, u"16"_s, u"[None]"_s}));
+    QCOMPARE(read(u"Dialog"_s, QString(), u"bold"_s), (QStringList{u"Dialog"_s, u"16"_s, u"[None]"_s}));
 }
 
 void TestAppletTagReader::emptyTextChangesNothing()
@@ -217,22 +223,23 @@ void TestAppletTagReader::backgroundColour_data()
     QTest::addColumn<QString>("fieldText");
     QTest::addColumn<bool>("decimalMode");
     QTest::addColumn<int>("messages");
+    QTest::addColumn<QString>("writtenBg"); // the bg value written back; empty for no line
 
     QTest::newRow("hash and lower case") << QStringList{QStringLiteral("#ff8000")} << true << QStringLiteral("ff8000")
-                                         << false << 0;
+                                         << false << 0 << QStringLiteral("#FF8000");
     QTest::newRow("without hash") << QStringList{QStringLiteral("00FF00")} << true << QStringLiteral("00FF00")
-                                  << false << 0;
+                                  << false << 0 << QStringLiteral("#00FF00");
     QTest::newRow("too short") << QStringList{QStringLiteral("#12345")} << false << QStringLiteral("12345") << false
-                               << 0;
+                               << 0 << QString();
     QTest::newRow("not hexadecimal, field reports it") << QStringList{QStringLiteral("#GGGGGG")} << false
-                                                       << QStringLiteral("GGGGGG") << false << 1;
+                                                       << QStringLiteral("GGGGGG") << false << 1 << QString();
     QTest::newRow("decimal form") << QStringList{QStringLiteral("255,128,0")} << false
-                                  << QStringLiteral("255,128,0") << true << 0;
+                                  << QStringLiteral("255,128,0") << true << 0 << QStringLiteral("#FF8000");
     QTest::newRow("the bg nearest the start decides alone")
         << QStringList{QStringLiteral("255,128,0"), QStringLiteral("#FF0000")} << false
-        << QStringLiteral("255,128,0") << true << 0;
+        << QStringLiteral("255,128,0") << true << 0 << QStringLiteral("#FF8000");
     QTest::newRow("hex nearest the start") << QStringList{QStringLiteral("#0000FF"), QStringLiteral("1,2,3")} << true
-                                           << QStringLiteral("0000FF") << false << 0;
+                                           << QStringLiteral("0000FF") << false << 0 << QStringLiteral("#0000FF");
 }
 
 void TestAppletTagReader::backgroundColour()
@@ -242,6 +249,7 @@ void TestAppletTagReader::backgroundColour()
     QFETCH(QString, fieldText);
     QFETCH(bool, decimalMode);
     QFETCH(int, messages);
+    QFETCH(QString, writtenBg);
     PromptsDouble prompts;
     AnimationDocument document(prompts);
     QString text;
@@ -253,9 +261,11 @@ void TestAppletTagReader::backgroundColour()
     QCOMPARE(field.Text(), fieldText);
     QCOMPARE(field.DecimalMode(), decimalMode);
     QCOMPARE(prompts.messages().size(), messages);
-    // What is read is written back the same way.
+    // A colour read in either form is written back as "#" and six hexadecimal digits.
     const QString written = WriteAppletTag(document, QString());
-    QCOMPARE(written.contains(QLatin1String("name=\"bg\"")), isHtmlColour);
+    QCOMPARE(written.contains(QLatin1String("name=\"bg\"")), !writtenBg.isEmpty());
+    if (!writtenBg.isEmpty())
+        QVERIFY(written.contains(param(QStringLiteral("bg"), writtenBg)));
 }
 
 void TestAppletTagReader::backgroundAndSoundtrack()

@@ -1,4 +1,5 @@
 #include "document/AnimationDocument.h"
+#include "output/AppletTagReader.h"
 #include "output/AppletTagText.h"
 #include "output/AppletTagWriter.h"
 
@@ -45,6 +46,7 @@ private slots:
     void element();
     void imageListForms_data();
     void imageListForms();
+    void backgroundAndSoundtrackLines();
     void escaping_data();
     void escaping();
     void everyGeneratedCharacterIsPrintableAscii();
@@ -178,14 +180,14 @@ void TestAppletTagWriter::element_data()
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
                     bounceTrue, tail});
 
-    QTest::newRow("bg follows IsHtmlColour: an invalid decimal text gives # alone")
+    QTest::newRow("an invalid decimal text after a hexadecimal colour writes no bg")
         << DocumentSetup([](AnimationDocument &d) {
                d.BackgroundColour().SetText(QStringLiteral("00FF00"));
                d.BackgroundColour().SetDecimalMode(true);
                d.BackgroundColour().SetText(QStringLiteral("300,0,0"));
            })
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
-                    bounceTrue, param(QStringLiteral("bg"), QStringLiteral("#")), tail});
+                    bounceTrue, tail});
 
     QTest::newRow("a valid decimal colour while IsHtmlColour is set")
         << DocumentSetup([](AnimationDocument &d) {
@@ -195,13 +197,13 @@ void TestAppletTagWriter::element_data()
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
                     bounceTrue, param(QStringLiteral("bg"), QStringLiteral("#FF8000")), tail});
 
-    QTest::newRow("a valid decimal colour without IsHtmlColour writes no bg")
+    QTest::newRow("a valid decimal colour without IsHtmlColour is written")
         << DocumentSetup([](AnimationDocument &d) {
                d.BackgroundColour().SetDecimalMode(true);
                d.BackgroundColour().SetText(QStringLiteral("255,128,0"));
            })
         << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
-                    bounceTrue, tail});
+                    bounceTrue, param(QStringLiteral("bg"), QStringLiteral("#FF8000")), tail});
 
     QTest::newRow("a background folder without a file name gives no line")
         << DocumentSetup([](AnimationDocument &d) {
@@ -278,6 +280,31 @@ void TestAppletTagWriter::imageListForms()
     for (const QString &path : paths)
         document.appendFrame(path, QString());
     QCOMPARE(BuildImageList(document, ImageListForm(form), argument), expected);
+}
+
+void TestAppletTagWriter::backgroundAndSoundtrackLines()
+{
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(QStringLiteral("/pics/sky.jpg"), QString());
+    document.setText(TextSetting::BackImage, QStringLiteral("/art/sky.jpg"));
+    document.setText(TextSetting::Soundtrack, QStringLiteral("/music/50% off, live.au"));
+    const auto lines = [&document](ImageListForm form, const QString &background, const QString &soundtrack) {
+        const QString text = WriteAppletTag(document, QString(), form);
+        return text.endsWith(elementText({param(QStringLiteral("background"), background),
+                                          param(QStringLiteral("soundtrack"), soundtrack), QStringLiteral("</applet>")}));
+    };
+    // Project files keep the whole locations; a page the name the file has beside it.
+    QVERIFY(lines(ImageListForm::FileUrl, QStringLiteral("file:///art/sky.jpg"),
+                  QStringLiteral("file:///music/50%25 off%2C live.au")));
+    QVERIFY(lines(ImageListForm::FileNameOnly, QStringLiteral("sky-2.jpg"), QStringLiteral("50%25 off%2C live.au")));
+    QVERIFY(lines(ImageListForm::InFolder, QStringLiteral("sky-2.jpg"), QStringLiteral("50%25 off%2C live.au")));
+    QVERIFY(lines(ImageListForm::RelativeToDocument, QStringLiteral("sky.jpg"), QStringLiteral("50%25 off%2C live.au")));
+
+    AnimationDocument read(prompts);
+    ReadAppletTag(read, WriteAppletTag(document, QString(), ImageListForm::FileUrl));
+    QCOMPARE(read.text(TextSetting::BackImage), document.text(TextSetting::BackImage));
+    QCOMPARE(read.text(TextSetting::Soundtrack), document.text(TextSetting::Soundtrack));
 }
 
 void TestAppletTagWriter::escaping_data()

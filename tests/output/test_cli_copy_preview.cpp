@@ -58,8 +58,8 @@ void TestCliCopyPreview::initTestCase()
     m_folder = TestEnvironment::instance().freshFolder(QStringLiteral("cli-files"));
     writeAll(m_folder + QStringLiteral("/pics/x.gif"), "GIF89a x");
     writeAll(m_folder + QStringLiteral("/photos/y.jpg"), "JPEG y");
-    // The element names the soundtrack and background by file name only, so reading the
-    // project finds them in the current folder: the tool is run in m_folder to find them.
+    // The project keeps the soundtrack's and background's locations, so they are found
+    // wherever the tool runs.
     writeAll(m_folder + QStringLiteral("/theme.au"), ".snd theme");
     writeAll(m_folder + QStringLiteral("/sky.jpg"), "JPEG sky");
 
@@ -87,16 +87,14 @@ void TestCliCopyPreview::copy_data()
     const QString b = QStringLiteral("quilanim.class");
     const QStringList everything{a, b, QStringLiteral("sky.jpg"), QStringLiteral("theme.au"), QStringLiteral("x.gif"),
                                  QStringLiteral("y.jpg")};
-    const QStringList frames{a, b, QStringLiteral("x.gif"), QStringLiteral("y.jpg")};
     QTest::newRow("class files") << QStringList{QStringLiteral("%p"), QStringLiteral("%d")} << true << 2
                                  << QStringList{a, b};
     QTest::newRow("all") << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--all")} << true
                          << 6 << everything;
     QTest::newRow("all first") << QStringList{QStringLiteral("--all"), QStringLiteral("%p"), QStringLiteral("%d")}
                                << true << 6 << everything;
-    // Elsewhere the soundtrack and background are not found: neither copied nor counted.
-    QTest::newRow("all, sound and background not found")
-        << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--all")} << false << 4 << frames;
+    QTest::newRow("all, run elsewhere")
+        << QStringList{QStringLiteral("%p"), QStringLiteral("%d"), QStringLiteral("--all")} << false << 6 << everything;
     QTest::newRow("empty animation") << QStringList{QStringLiteral("%e"), QStringLiteral("%d"), QStringLiteral("--all")}
                                      << true << 2 << QStringList{a, b};
     // The web player comes right after the class files, with or without the rest.
@@ -142,8 +140,8 @@ void TestCliCopyPreview::copyIntoRelativeFolder()
     const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("cli-work"));
     const ProgramRun run = runCli({QStringLiteral("copy"), m_project, QStringLiteral("out/"), QStringLiteral("--all")}, work);
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QByteArray("4 files copied to out/.\n"));
-    QCOMPARE(filesIn(work + QStringLiteral("/out")).size(), 4);
+    QCOMPARE(run.out, QByteArray("6 files copied to out/.\n"));
+    QCOMPARE(filesIn(work + QStringLiteral("/out")).size(), 6);
 }
 
 void TestCliCopyPreview::classFilesAreExtractedWhenMissing()

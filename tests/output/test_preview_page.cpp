@@ -33,6 +33,7 @@ private slots:
     void init();
     void folderAndPage();
     void pageForTwoFramesInDifferentFolders();
+    void picturesOfOneNameStayApart();
     void listingEscapes_data();
     void listingEscapes();
     void captionWithAmpersandListsItsSource();
@@ -51,6 +52,7 @@ void TestPreviewPage::initTestCase()
     m_sources = TestEnvironment::instance().freshFolder(QStringLiteral("sources"));
     writeAll(m_sources + QStringLiteral("/a/x.gif"), "GIF89a x picture");
     writeAll(m_sources + QStringLiteral("/b/y.jpg"), "JPEG y picture");
+    writeAll(m_sources + QStringLiteral("/b/x.gif"), "GIF89a another x");
 }
 
 void TestPreviewPage::init()
@@ -109,6 +111,20 @@ void TestPreviewPage::pageForTwoFramesInDifferentFolders()
              readAll(ClassFilesFolder() + QStringLiteral("quilanim.class")));
     QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/quilanim.js")), readAll(QStringLiteral(":/quilanim.js")));
     QVERIFY(prompts.shown.isEmpty());
+}
+
+void TestPreviewPage::picturesOfOneNameStayApart()
+{
+    // Frames a/x.gif and b/x.gif, and b/x.gif again, by another path, as the background.
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(m_sources + QStringLiteral("/a/x.gif"), QString());
+    document.appendFrame(m_sources + QStringLiteral("/b/x.gif"), QString());
+    document.setText(TextSetting::BackImage, m_sources + QStringLiteral("/a/../b/x.gif"));
+    const QByteArray page = readAll(WritePreviewPage(document));
+    QVERIFY(page.contains("\"imagelist\" value=\"x.gif,x-2.gif\">"));
+    QVERIFY(page.contains("\"background\" value=\"x-2.gif\">"));
+    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/x-2.gif")), QByteArray("GIF89a another x"));
 }
 
 void TestPreviewPage::listingEscapes_data()

@@ -1,6 +1,7 @@
 #include "controls/RecentFileList.h"
 #include "document/AnimationDocument.h"
 #include "document/SettingsKey.h"
+#include "output/AppletTagReader.h"
 #include "output/AppletTagWriter.h"
 #include "output/ProjectFiles.h"
 #include "platform/EError.h"
@@ -80,7 +81,9 @@ private slots:
     void openDialog();
     void openingTwiceKeepsOneRecentEntry();
     void deletedRecentFileLeavesTheDocument();
-    void fileWithoutElementGivesEmptyNamedDocument();
+    void fileWithoutElementIsRefused_data();
+    void fileWithoutElementIsRefused();
+    void relativeReferencesResolveAgainstTheFile();
     void openedPageIsNotReplacedBySave();
     void pageChosenInSaveAsIsWritten();
     void nameWithBracketIsKeptWhole();
@@ -188,6 +191,8 @@ void TestProjectFiles::openRestoresTheDocument()
     d.setSelectedIndex(ListSetting::FontStyle, 3);
     d.BackgroundColour().SetText(QStringLiteral("336699"));
     d.setText(TextSetting::BackImage, QStringLiteral("/art/sky.jpg"));
+    const QString tune = m_folder + QStringLiteral("/sound/tune, 100%.au");
+    d.setText(TextSetting::Soundtrack, tune);
     const QString target = m_folder + QStringLiteral("/full.rcf");
     s.prompts.answers.enqueue(target);
     s.files->mnuFileSaveAsClick();
@@ -203,11 +208,14 @@ void TestProjectFiles::openRestoresTheDocument()
     QCOMPARE(o.text(TextSetting::Repeat), QStringLiteral("3"));
     QCOMPARE(o.selectedIndex(ListSetting::Edge), int(DisappearOffEdge));
     QCOMPARE(o.BackgroundColour().HtmlColour(), QStringLiteral("336699"));
-    // The caption font comes back at its reset values, the background image as a bare name.
-    QCOMPARE(o.selectedItemText(ListSetting::FontName), QStringLiteral("Helvetica"));
-    QCOMPARE(o.text(TextSetting::FontSize), QStringLiteral("16"));
-    QCOMPARE(o.selectedItemText(ListSetting::FontStyle), QStringLiteral("[None]"));
-    QCOMPARE(o.text(TextSetting::BackImage), QStringLiteral("sky.jpg"));
+    // The caption font comes back, and the background image and soundtrack with their
+    // folders, whether their files exist or not.
+    QCOMPARE(o.selectedItemText(ListSetting::FontName), QStringLiteral("Courier"));
+    QCOMPARE(o.text(TextSetting::FontSize), QStringLiteral("30"));
+    QCOMPARE(o.selectedItemText(ListSetting::FontStyle), QStringLiteral("Bold + Italic"));
+    QCOMPARE(o.text(TextSetting::BackImage), QStringLiteral("/art/sky.jpg"));
+    QCOMPARE(o.text(TextSetting::Soundtrack), tune);
+    QCOMPARE(ProjectFiles::ProjectFileText(o), ProjectFiles::ProjectFileText(d));
     QCOMPARE(o.Caption(), QStringLiteral("Reelcraft - [") + target + QStringLiteral("]"));
     QCOMPARE(other.recent.paths(), QStringList{target});
     QCOMPARE(other.key.readString(OpenFileDirectoryValue), m_folder + QStringLiteral("/"));
@@ -232,7 +240,7 @@ void TestProjectFiles::openDialog()
     QCOMPARE(s.document.Caption(), AnimationDocument::StartupCaption);
 
     const QString file = m_folder + QStringLiteral("/chosen.rcf");
-    writeBytes(file, "<param name=\"pause\" value=\"42\">");
+    writeBytes(file, "<applet code=\"quilanim\"><param name=\"pause\" value=\"42\"></applet>");
     s.prompts.answers.enqueue(file);
     s.files->mnuFileOpenClick();
     QCOMPARE(s.document.CurrentFileName(), file);
@@ -281,24 +289,49 @@ void TestProjectFiles::deletedRecentFileLeavesTheDocument()
     QCOMPARE(s.key.readString(OpenFileDirectoryValue), m_folder + QStringLiteral("/sub/"));
 }
 
-void TestProjectFiles::fileWithoutElementGivesEmptyNamedDocument()
+void TestProjectFiles::fileWithoutElementIsRefused_data()
 {
-    Session &s = *m_session;
-    const QString file = m_folder + QStringLiteral("/notes.txt");
-    writeBytes(file, "just some notes");
-    s.document.appendFrame(m_pictures.at(0), QString());
-    s.files->OpenProject(file);
-    QCOMPARE(s.document.frameCount(), 0);
-    QCOMPARE(s.document.settings(), AnimationSettings::ResetValues());
-    QCOMPARE(s.document.CurrentFileName(), file);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("text file") << QByteArray("just some notes");
+    QTest::newRow("random bytes") << QByteArray("\x89\x00<\xff\xfe>\x1b<appletx>\x00\x7f", 14);
+    QTest::newRow("page without an element") << QByteArray("<html><param name=\"pause\" value=\"0\"><applets></html>");
+    QTest::newRow("empty file") << QByteArray();
+}
 
-    // An empty file too: the document is reset and named.
-    const QString empty = m_folder + QStringLiteral("/empty.rcf");
-    writeBytes(empty, QByteArray());
-    s.document.setText(TextSetting::Repeat, QStringLiteral("9"));
-    s.files->OpenProject(empty);
-    QCOMPARE(s.document.settings(), AnimationSettings::ResetValues());
-    QCOMPARE(s.document.CurrentFileName(), empty);
+void TestProjectFiles::fileWithoutElementIsRefused()
+{
+    QFETCH(QByteArray, bytes);
+    Session &s = *m_session;
+    const QString kept = m_folder + QStringLiteral("/kept.rcf");
+    writeBytes(kept, "<applet code=\"quilanim\" width=1 height=2></applet>");
+    s.files->OpenProject(kept);
+    s.document.appendFrame(m_pictures.at(0), QStringLiteral("work"));
+    const AnimationSettings before = s.document.settings();
+
+    const QString file = m_folder + QStringLiteral("/other.rcf");
+    writeBytes(file, bytes);
+    s.files->OpenProject(file);
+    QCOMPARE(s.prompts.messages(), QStringList{NoAnimationMessage(file)});
+    QCOMPARE(s.document.frameCount(), 1);
+    QCOMPARE(s.document.settings(), before);
+    QCOMPARE(s.document.CurrentFileName(), kept);
+    QCOMPARE(s.recent.paths(), QStringList{kept});
+}
+
+void TestProjectFiles::relativeReferencesResolveAgainstTheFile()
+{
+    // site/page.html lists img/a.gif and is opened from another folder.
+    const QString site = m_folder + QStringLiteral("/site");
+    QDir().mkpath(site + QStringLiteral("/img"));
+    writeBytes(site + QStringLiteral("/page.html"), "<applet code=\"quilanim\" width=9 height=9>"
+                                                    "<param name=\"imagelist\" value=\"img/a.gif\"></applet>");
+    writeBytes(site + QStringLiteral("/img/a.gif"), "GIF89a");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(TestEnvironment::instance().freshFolder(QStringLiteral("project-elsewhere")));
+    m_session->files->OpenProject(QStringLiteral("../project/site/page.html"));
+    QDir::setCurrent(before);
+    QCOMPARE(m_session->document.frameCount(), 1);
+    QCOMPARE(m_session->document.frame(0).PicturePath, site + QStringLiteral("/img/a.gif"));
 }
 
 void TestProjectFiles::openedPageIsNotReplacedBySave()

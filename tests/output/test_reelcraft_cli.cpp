@@ -33,7 +33,7 @@ private slots:
     void tagPrintsTheProjectFileExactly();
     void forms_data();
     void forms();
-    void relativeReferencesResolveAgainstTheCurrentFolder();
+    void relativeReferencesResolveAgainstTheFile();
     void unreadableFileIsStatusOne();
     void usage_data();
     void usage();
@@ -129,25 +129,32 @@ void TestReelcraftCli::forms()
     const QList<QByteArray> lines = run.out.split('\n');
     QVERIFY(lines.size() > 2);
     QCOMPARE(lines.at(1), (QStringLiteral("<param name=\"imagelist\" value=\"") + imageList + QStringLiteral("\">\r")).toUtf8());
-    // Everything but the image list is the project file's.
+    // Everything but the image list is the project file's, except that a page names the
+    // soundtrack by the name it has beside the page where the project keeps its location.
     QByteArray rest = run.out;
     QByteArray saved = readAll(m_project);
+    QVERIFY(saved.contains("<param name=\"soundtrack\" value=\"file:///music/theme.au\">"));
+    saved.replace("value=\"file:///music/theme.au\"", "value=\"theme.au\"");
     QCOMPARE(rest.mid(rest.indexOf("<param name=\"captionlist\"")), saved.mid(saved.indexOf("<param name=\"captionlist\"")));
 }
 
-void TestReelcraftCli::relativeReferencesResolveAgainstTheCurrentFolder()
+void TestReelcraftCli::relativeReferencesResolveAgainstTheFile()
 {
     const QString page = m_folder + QStringLiteral("/page.htm");
     writeAll(page, "<html><applet code=quilanim width=10 height=20>"
                      "<param name=imagelist value=\"pics/a.gif,missing.gif,../cli/pics/a.gif\">"
                      "<param name=background value=\"pics/b, c.gif\"></applet></html>");
-    const ProgramRun run = runCli({QStringLiteral("tag"), QStringLiteral("page.htm")}, m_folder);
+    // Named from the folder above, as "cli/page.htm".
+    const ProgramRun run = runCli({QStringLiteral("tag"), QStringLiteral("cli/page.htm")},
+                                  TestEnvironment::instance().root());
     QCOMPARE(run.status, 0);
     const QString url = QStringLiteral("file://") + m_folder + QStringLiteral("/pics/a.gif");
     QVERIFY2(run.out.contains((QStringLiteral("value=\"") + url + QLatin1Char(',') + url + QStringLiteral("\">")).toUtf8()),
              run.out.constData());
     QVERIFY(run.out.startsWith("<applet code=\"quilanim\" width=10 height=20>\r\n"));
-    QVERIFY(run.out.contains("<param name=\"background\" value=\"b, c.gif\">"));
+    QVERIFY2(run.out.contains((QStringLiteral("<param name=\"background\" value=\"file://") + m_folder
+                               + QStringLiteral("/pics/b%2C c.gif\">")).toUtf8()),
+             run.out.constData());
 }
 
 void TestReelcraftCli::unreadableFileIsStatusOne()
@@ -162,6 +169,14 @@ void TestReelcraftCli::unreadableFileIsStatusOne()
     run = runCli({QStringLiteral("tag"), m_folder});
     QCOMPARE(run.status, 1);
     QCOMPARE(run.out, QByteArray());
+
+    // A file without an applet element holds no animation.
+    const QString notes = m_folder + QStringLiteral("/notes.rcf");
+    writeAll(notes, "<param name=\"pause\" value=\"5\"> no element here");
+    run = runCli({QStringLiteral("tag"), notes});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains((notes + QStringLiteral(" holds no Java animation")).toUtf8()), run.err.constData());
 }
 
 void TestReelcraftCli::usage_data()

@@ -5,6 +5,8 @@
 ProcessLauncher::Result ProcessLauncherDouble::start(const QString &program, const QStringList &arguments)
 {
     starts.append({program, arguments});
+    if (onStart)
+        onStart(starts.last());
     if (script.isEmpty())
         return {};
     const Outcome outcome = script.dequeue();

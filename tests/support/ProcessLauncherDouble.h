@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Records every start with program and arguments and answers from a script: each start
 // takes the next outcome (a result, or an EError thrown as a failing platform would);
 // with the script empty every start succeeds.
@@ -27,6 +29,8 @@ public:
 
     QList<Start> starts;
     QQueue<Outcome> script;
+    // Runs at each start, before its outcome: a test looks at the program's state then.
+    std::function<void(const Start &start)> onStart;
 
     Result start(const QString &program, const QStringList &arguments) override;
 

@@ -10,7 +10,6 @@
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace ReelcraftCli {
@@ -122,13 +121,16 @@ bool ReadDocumentFile(const QString &path, AnimationDocument &document, QString 
         *problem = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
         return false;
     }
+    const QString text = DecodeFileText(bytes);
+    if (!HoldsAppletElement(text)) {
+        *problem = NoAnimationMessage(path);
+        return false;
+    }
     document.ResetDocument();
     AppletTagReaderOptions options;
-    // A page inside the current folder, so relative references become full paths below it.
-    options.baseDocumentName = QDir::currentPath() + QLatin1Char('/');
-    if (options.baseDocumentName == QLatin1String("//"))
-        options.baseDocumentName = QStringLiteral("/");
-    ReadAppletTag(document, DecodeFileText(bytes), options);
+    // Relative references name files beside the file that holds them.
+    options.baseDocumentName = FileReadingBase(path);
+    ReadAppletTag(document, text, options);
     return true;
 }
 

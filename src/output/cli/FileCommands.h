@@ -27,8 +27,9 @@ std::optional<CopyArguments> ParseCopyArguments(const QStringList &arguments, QS
 std::optional<QString> ParsePreviewArguments(const QStringList &arguments, QString *problem);
 
 // Reads the file into the document as the tag command does: the reset values first, then
-// the applet tag reader without a host, relative references against the current folder.
-// False after naming the failure in problem when the file cannot be read.
+// the applet tag reader without a host, relative references against the file's own folder.
+// False after naming the failure in problem when the file cannot be read or holds no applet
+// element (NoAnimationMessage); the document is then untouched.
 bool ReadDocumentFile(const QString &path, AnimationDocument &document, QString *problem);
 
 // "copy FILE DIR [--all] [--player]": creates DIR when missing, copies as the compile

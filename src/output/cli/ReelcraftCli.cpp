@@ -150,7 +150,8 @@ std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QS
     AnimationDocument document(prompts);
     if (!ReadDocumentFile(arguments.file, document, problem))
         return std::nullopt;
-    const QString element = WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base));
+    const QString element =
+        WriteAppletTag(document, BuildImageList(document, arguments.form, arguments.base), arguments.form);
     return arguments.player ? WithWebPlayer(element) : element;
 }
 

@@ -29,9 +29,9 @@ std::optional<TagArguments> ParseTagArguments(const QStringList &arguments, QStr
 std::optional<ImageListForm> FormFromName(const QString &name);
 
 // Reads the file as the program opens a project: with the applet tag reader, without a
-// host, relative references resolved against the current folder. Returns the element in
-// the chosen form (with the script line for --player), or no value after naming the
-// failure in problem.
+// host, relative references resolved against the file's own folder. Returns the element in
+// the chosen form (with the script line for --player), or no value after naming the failure
+// in problem (a file that cannot be read or holds no applet element).
 std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QString *problem);
 
 // Runs one command line (the arguments after the program name); writes its result to out

@@ -239,7 +239,7 @@ void TfrmCompile::showEvent(QShowEvent *event)
 
 void TfrmCompile::regenerate(ImageListForm form, const QString &folderOrDocumentName)
 {
-    m_element = WriteAppletTag(m_document, BuildImageList(m_document, form, folderOrDocumentName));
+    m_element = WriteAppletTag(m_document, BuildImageList(m_document, form, folderOrDocumentName), form);
     showHtml();
 }
 
