@@ -25,20 +25,9 @@
 
 #include <memory>
 
-// What "reelcraft-cli make" writes for a project equals what the main window's Save writes
-// for the same pictures and settings, entered by hand from a fresh start.
-class TestMakeMatchesSave : public QObject
-{
-    Q_OBJECT
-private slots:
-    void projectIsByteForByteTheWindowsSave();
+namespace {
 
-private:
-    void type(QLineEdit *edit, const QString &text);
-    void pick(QComboBox *combo, int index);
-};
-
-void TestMakeMatchesSave::type(QLineEdit *edit, const QString &text)
+void type(QLineEdit *edit, const QString &text)
 {
     edit->setFocus();
     edit->selectAll();
@@ -46,12 +35,23 @@ void TestMakeMatchesSave::type(QLineEdit *edit, const QString &text)
     QTest::keyClicks(edit, text);
 }
 
-void TestMakeMatchesSave::pick(QComboBox *combo, int index)
+// A pick from the list, as the user makes it.
+void pick(QComboBox *combo, int index)
 {
-    // A pick from the list, as the user makes it.
     combo->setCurrentIndex(index);
     emit combo->activated(index);
 }
+
+} // namespace
+
+// What "reelcraft-cli make" writes for a project equals what the main window's Save writes
+// for the same pictures and settings, entered by hand from a fresh start.
+class TestMakeMatchesSave : public QObject
+{
+    Q_OBJECT
+private slots:
+    void projectIsByteForByteTheWindowsSave();
+};
 
 void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave()
 {
@@ -102,18 +102,14 @@ void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave()
 
     const ProgramRun run = runProgram(
         QStringLiteral(REELCRAFT_CLI_PATH),
-        {QStringLiteral("make"), QStringLiteral("made.rcf"), QStringLiteral("My Pictures"), QStringLiteral("--caption-from-name"),
-         QStringLiteral("--fit"), QStringLiteral("--pause"), QStringLiteral("250"), QStringLiteral("--delay"),
-         QStringLiteral("1000"), QStringLiteral("--repeat"), QStringLiteral("7"), QStringLiteral("--background"),
-         QStringLiteral("sky.jpg"), QStringLiteral("--soundtrack"), QStringLiteral("theme.au"), QStringLiteral("--bg"),
-         QStringLiteral("FF8000"), QStringLiteral("--edge"), QStringLiteral("wrap"), QStringLiteral("--font"),
-         QStringLiteral("Dialog"), QStringLiteral("--font-size"), QStringLiteral("20"), QStringLiteral("--font-style"),
-         QStringLiteral("bold")},
+        QStringList{QStringLiteral("make"), QStringLiteral("made.rcf"), QStringLiteral("My Pictures")}
+            + QStringLiteral("--caption-from-name --fit --pause 250 --delay 1000 --repeat 7 --background sky.jpg "
+                             "--soundtrack theme.au --bg FF8000 --edge wrap --font Dialog --font-size 20 --font-style bold")
+                  .split(QLatin1Char(' ')),
         folder);
     QVERIFY2(run.status == 0, run.err.constData());
     const QByteArray windows = readAll(saved);
-    QVERIFY(windows.contains("captionlist\" value=\"Img1|img2|img10\""));
-    QVERIFY(windows.contains("fontname\" value=\"Dialog\""));
+    QVERIFY(windows.contains("captionlist\" value=\"Img1|img2|img10\">\r\n<param name=\"fontname\" value=\"Dialog\""));
     QCOMPARE(readAll(folder + QStringLiteral("/made.rcf")), windows);
 }
 
