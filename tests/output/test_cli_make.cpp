@@ -209,7 +209,7 @@ void TestCliMake::failures_data()
         {QStringLiteral("damaged.jpg"), QStringLiteral("damaged.gif"), QStringLiteral("gone.jpg")});
     row("parent is a file", QStringLiteral("blocker/deeper/o.rcf %1"), 1, {QStringLiteral("blocker\" is not a folder")});
     row("folder where a copy goes", QStringLiteral("site/o.html %1"), 1, {QStringLiteral("cannot copy \"img10.jpg\"")});
-    row("output is a folder", QStringLiteral("taken.rcf %1"), 1, {QStringLiteral("Cannot write file")});
+    row("output is a folder", QStringLiteral("taken.rcf %1"), 1, {QStringLiteral("taken.rcf\": it is a folder")});
 }
 
 void TestCliMake::failures()

@@ -44,6 +44,21 @@ QString fullPath(const QString &path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
+} // namespace
+
+bool CanHoldFolder(const QString &folder, QString *problem)
+{
+    QString at = folder;
+    while (!QFileInfo::exists(at) && QFileInfo(at).path() != at)
+        at = QFileInfo(at).path();
+    if (QFileInfo(at).isDir())
+        return true;
+    *problem = QStringLiteral("cannot make the folder \"%1\": \"%2\" is not a folder").arg(folder, at);
+    return false;
+}
+
+namespace {
+
 // What a run put on disk, so a failure can take it away again: the folders it created and the
 // names that were already in the output folder before anything was copied there.
 class RunFiles
@@ -53,19 +68,11 @@ public:
     // folder stands in the way or the folder cannot be made.
     bool makeFolder(const QString &folder, QString *problem)
     {
-        QStringList missing;
-        QString at = folder;
-        while (!QFileInfo::exists(at)) {
-            missing.prepend(at);
-            const QString parent = QFileInfo(at).path();
-            if (parent == at)
-                break;
-            at = parent;
-        }
-        if (QFileInfo::exists(at) && !QFileInfo(at).isDir()) {
-            *problem = QStringLiteral("cannot make the folder \"%1\": \"%2\" is not a folder").arg(folder, at);
+        if (!CanHoldFolder(folder, problem))
             return false;
-        }
+        QStringList missing;
+        for (QString at = folder; !QFileInfo::exists(at) && QFileInfo(at).path() != at; at = QFileInfo(at).path())
+            missing.prepend(at);
         for (const QString &path : std::as_const(missing)) {
             if (!QDir().mkdir(path)) {
                 *problem = QStringLiteral("cannot make the folder \"%1\"").arg(path);
@@ -201,6 +208,33 @@ int copyPageFiles(const AnimationDocument &document, const QString &folder, bool
     return count;
 }
 
+// The captions of the options, one per picture at most. No value with a reason and the exit
+// status when the captions file cannot be read or is refused.
+std::optional<QStringList> captionsFor(const MakeArguments &make, const QStringList &pictures, QString *problem,
+                                       int *status)
+{
+    QStringList captions;
+    if (make.captionFromName) {
+        for (const QString &picture : pictures)
+            captions.append(WithoutCaptionSeparators(QFileInfo(picture).completeBaseName()));
+    }
+    if (make.captionsFile.isEmpty())
+        return captions;
+    QFile file(make.captionsFile);
+    if (!QFileInfo(make.captionsFile).isFile() || !file.open(QIODevice::ReadOnly)) {
+        *problem = QStringLiteral("--captions: cannot read \"%1\"").arg(make.captionsFile);
+        *status = FileFailure;
+        return std::nullopt;
+    }
+    QString refused;
+    const std::optional<QStringList> read = CaptionsFromText(DecodeFileText(file.readAll()), int(pictures.size()), &refused);
+    if (!read) {
+        *problem = QStringLiteral("--captions \"%1\": %2").arg(make.captionsFile, refused);
+        *status = UsageFailure;
+    }
+    return read;
+}
+
 } // namespace
 
 std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, QString *problem)
@@ -257,20 +291,13 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (!pictures)
         return usage(problem);
 
-    QStringList captions;
-    if (!make.captionsFile.isEmpty()) {
-        QFile file(make.captionsFile);
-        if (!QFileInfo(make.captionsFile).isFile() || !file.open(QIODevice::ReadOnly)) {
-            report(err, QStringLiteral("--captions: cannot read \"%1\"").arg(make.captionsFile));
-            return FileFailure;
-        }
-        const std::optional<QStringList> read = CaptionsFromText(DecodeFileText(file.readAll()), int(pictures->size()), &problem);
-        if (!read)
-            return usage(QStringLiteral("--captions \"%1\": %2").arg(make.captionsFile, problem));
-        captions = *read;
-    } else if (make.captionFromName) {
-        for (const QString &picture : *pictures)
-            captions.append(WithoutCaptionSeparators(QFileInfo(picture).completeBaseName()));
+    int status = Done;
+    const std::optional<QStringList> captions = captionsFor(make, *pictures, &problem, &status);
+    if (!captions && status == UsageFailure)
+        return usage(problem);
+    if (!captions) {
+        report(err, problem);
+        return FileFailure;
     }
     for (QString *file : {&make.backgroundImage, &make.soundtrack}) {
         if (file->isEmpty())
@@ -280,18 +307,24 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
             return FileFailure;
     }
 
+    // What stands in the way of OUT is found before the pictures are decoded.
+    const QString outPath = fullPath(make.out);
+    const QString folder = QFileInfo(outPath).path();
+    if (!CanHoldFolder(folder, &problem) || QFileInfo(outPath).isDir()) {
+        report(err, problem.isEmpty() ? QStringLiteral("cannot write \"%1\": it is a folder").arg(outPath) : problem);
+        return FileFailure;
+    }
+
     ConsolePrompts prompts(err);
     AnimationDocument document(prompts);
     ApplyMakeSettings(make, document);
-    if (!addFrames(document, *pictures, captions, err))
+    if (!addFrames(document, *pictures, *captions, err))
         return FileFailure;
     if (make.fit) {
         document.setText(TextSetting::JavaWidth, QString::number(document.LargestFrameSide(QStringLiteral("width"))));
         document.setText(TextSetting::JavaHeight, QString::number(document.LargestFrameSide(QStringLiteral("height"))));
     }
 
-    const QString outPath = fullPath(make.out);
-    const QString folder = QFileInfo(outPath).path();
     RunFiles made;
     int copied = 0;
     try {

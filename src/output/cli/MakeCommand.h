@@ -16,6 +16,10 @@ namespace ReelcraftCli {
 // folder nor a GIF or JPEG file name, or a folder holds no pictures.
 std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, QString *problem);
 
+// Whether folder is there or can be made: no file stands where it or one of its parents
+// should be. False with a reason naming what is in the way.
+bool CanHoldFolder(const QString &folder, QString *problem);
+
 // The page of our own around the element text (with or without the web player's line):
 // doctype, language, UTF-8 charset and title, and the element alone in the body. Lines end
 // in CR LF, as the element's do.
