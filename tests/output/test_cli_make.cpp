@@ -119,10 +119,9 @@ void TestCliMake::settings_data()
     QTest::newRow("fit") << QStringLiteral("--fit") << QStringLiteral("applet 50x60\n") + list + still;
     QTest::newRow("settings")
         << QStringLiteral("--size=640x480 --pause 250 --delay 1000 --repeat 3 --move -3,2 --edge wrap --bg #ff8000 "
-                          "--background %1/sky.jpg --soundtrack ../theme.au --caption-from-name").arg(m_folder)
+                          "--caption-from-name")
         << QStringLiteral("applet 640x480\n") + list
-            + QStringLiteral("move=-3,2\npause=250\nenddelay=1000\nbounce=false\nrepeat=3\nbg=#FF8000\n"
-                             "background=sky.jpg\nsoundtrack=theme.au\nend");
+            + QStringLiteral("move=-3,2\npause=250\nenddelay=1000\nbounce=false\nrepeat=3\nbg=#FF8000\nend");
     QTest::newRow("captions from names, decimal colour")
         << QStringLiteral("--caption-from-name --font courier --font-size 20 --font-style bold-italic --bg 255,128,0")
         << list + QStringLiteral("captionlist=Img1|img2|img10\nfontname=Courier\nfontsize=20\nfontstyle=3\nmove=0,0\n"
@@ -160,17 +159,19 @@ void TestCliMake::makeThenTag()
 void TestCliMake::page()
 {
     const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("page"));
-    const ProgramRun run = runCli(QStringLiteral("make site/deeper/show.html %1/img2.gif %1/Img1.JPG --soundtrack %2/theme.au")
-                                      .arg(m_pics, m_folder), work);
+    // Relative option files resolve against the working folder.
+    QFile::copy(m_folder + QStringLiteral("/sky.jpg"), work + QStringLiteral("/sky.jpg"));
+    const ProgramRun run = runCli(QStringLiteral("make site/deeper/show.html %1/img2.gif %1/Img1.JPG --soundtrack %2/theme.au "
+                                                 "--background sky.jpg").arg(m_pics, m_folder), work);
     QVERIFY2(run.status == 0, run.err.constData());
     const QString folder = work + QStringLiteral("/site/deeper");
-    QCOMPARE(QString::fromUtf8(run.out), folder + QStringLiteral("/show.html\n6 files copied to ") + folder + QStringLiteral(".\n"));
+    QCOMPARE(QString::fromUtf8(run.out), folder + QStringLiteral("/show.html\n7 files copied to ") + folder + QStringLiteral(".\n"));
     QCOMPARE(filesIn(folder).join(u' '), QStringLiteral("Img1.JPG WrappingLabel.class img2.gif quilanim.class quilanim.js "
-                                                        "show.html theme.au"));
+                                                        "show.html sky.jpg theme.au"));
     QCOMPARE(readAll(folder + QStringLiteral("/img2.gif")), readAll(m_pics + QStringLiteral("/img2.gif")));
     // The title defaults to the first picture's folder.
     const QString element = elementLines(QStringLiteral("applet 600x200\nimagelist=img2.gif,Img1.JPG\nmove=0,0\npause=500\n"
-                                                        "enddelay=0\nbounce=true\nsoundtrack=theme.au\nend"));
+                                                        "enddelay=0\nbounce=true\nbackground=sky.jpg\nsoundtrack=theme.au\nend"));
     QCOMPARE(QString::fromUtf8(readAll(folder + QStringLiteral("/show.html"))),
              QStringLiteral("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
                             "<title>pics</title>\r\n</head>\r\n<body>\r\n%1\r\n<script src=\"quilanim.js\"></script>\r\n"

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <unistd.h>
@@ -170,17 +171,20 @@ bool readableFile(const QString &path, const QString &option, std::FILE *err)
     return false;
 }
 
-// The names the page refers to that are not files in folder after the copy: a copy that
-// failed (something else stands under that name, say) would leave a page that cannot play.
-QStringList missingCopies(const AnimationDocument &document, const QString &folder, bool player)
+// The files the page refers to that are not in folder after the copy: a copy that failed
+// (something else stands under that name, say) would leave a page that cannot play. The
+// names are read from the element itself, so they are the ones the page uses.
+QStringList missingCopies(const QString &element, const QString &folder, bool player)
 {
     QStringList names;
-    const QString imageList = BuildImageList(document, ImageListForm::FileNameOnly);
-    for (const QString &entry : imageList.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        names.append(DecodePictureReference(entry));
-    for (const TextSetting setting : {TextSetting::Soundtrack, TextSetting::BackImage})
-        if (!document.text(setting).isEmpty())
-            names.append(BareFileName(document.text(setting)));
+    static const QRegularExpression files(QStringLiteral("<param name=\"(imagelist|background|soundtrack)\" value=\"([^\"]*)\">"));
+    for (const QRegularExpressionMatch &match : files.globalMatch(element)) {
+        const QString value = DecodeCharacterReferences(match.captured(2));
+        const QStringList entries = match.captured(1) == QLatin1String("imagelist")
+            ? value.split(QLatin1Char(','), Qt::SkipEmptyParts) : QStringList{value};
+        for (const QString &entry : entries)
+            names.append(DecodePictureReference(entry));
+    }
     int classCount = 0;
     const AppletClassFile *classFiles = AppletClassFiles(&classCount);
     for (int i = 0; i < classCount; ++i)
@@ -197,12 +201,13 @@ QStringList missingCopies(const AnimationDocument &document, const QString &fold
 
 // Copies the page's files beside it and returns how many; throws EFileError when one of them
 // is not in place afterwards.
-int copyPageFiles(const AnimationDocument &document, const QString &folder, bool player, std::FILE *err)
+int copyPageFiles(const AnimationDocument &document, const QString &element, const QString &folder, bool player,
+                  std::FILE *err)
 {
     ConsolePrompts prompts(err);
     ExtractClassFiles(prompts);
     const int count = CopyAnimationFiles(document, folder, true, player);
-    const QStringList missing = missingCopies(document, folder, player);
+    const QStringList missing = missingCopies(element, folder, player);
     if (!missing.isEmpty())
         throw EFileError(QStringLiteral("cannot copy \"%1\" into \"%2\"").arg(missing.first(), folder));
     return count;
@@ -333,8 +338,8 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
         QString text;
         if (make.writesPage()) {
             made.rememberContents(folder);
-            copied = copyPageFiles(document, folder, !make.noPlayer, err);
             const QString element = WriteAppletTag(document, BuildImageList(document, ImageListForm::FileNameOnly));
+            copied = copyPageFiles(document, element, folder, !make.noPlayer, err);
             const QString title = make.title ? *make.title : QFileInfo(pictures->first()).dir().dirName();
             text = ShowPageText(title.isEmpty() ? QStringLiteral("Slideshow") : title,
                                 make.noPlayer ? element : WithWebPlayer(element));
