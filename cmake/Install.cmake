@@ -14,6 +14,8 @@ install(FILES ${REELCRAFT_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/
         RENAME application-x-reelcraft-project.svg)
 install(FILES ${REELCRAFT_MIME_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME reelcraft.xml)
+# The command-line tool's manual page; its --help and this page describe the same commands.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/man/reelcraft-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # A direct install (no DESTDIR, as a package build uses) refreshes the desktop's caches;
 # a missing tool is passed over.
@@ -47,4 +49,10 @@ if(REELCRAFT_TESTS)
              COMMAND ${CMAKE_COMMAND} -DUPDATE_MIME=${REELCRAFT_UPDATE_MIME} -DMIME_FILE=${REELCRAFT_MIME_FILE}
                      -DDESKTOP_FILE=${REELCRAFT_DESKTOP_FILE} -DWORK=${PROJECT_BINARY_DIR}/mime-test
                      -P ${PROJECT_SOURCE_DIR}/cmake/CheckMimeType.cmake)
+
+    # The manual page formats without a warning from groff.
+    find_program(REELCRAFT_GROFF groff REQUIRED)
+    add_test(NAME man_page_reelcraft_cli
+             COMMAND ${REELCRAFT_GROFF} -man -ww -z ${PROJECT_SOURCE_DIR}/resources/man/reelcraft-cli.1)
+    set_tests_properties(man_page_reelcraft_cli PROPERTIES FAIL_REGULAR_EXPRESSION "warning|error")
 endif()

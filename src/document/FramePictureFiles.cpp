@@ -1,6 +1,9 @@
 #include "document/FramePictureFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 bool IsFramePictureFile(const QString &path)
 {
@@ -27,4 +30,67 @@ QString FolderWithSeparator(const QString &filePath)
 {
     const qsizetype slash = filePath.lastIndexOf(u'/');
     return slash < 0 ? QString() : filePath.left(slash + 1);
+}
+
+namespace {
+
+// Compares the digit runs starting at a[i] and b[j] by value; advances both past their run.
+int compareNumbers(QStringView a, qsizetype &i, QStringView b, qsizetype &j)
+{
+    // Leading zeros carry no value; the longer remaining run is the larger number.
+    while (i < a.size() && a.at(i) == u'0' && i + 1 < a.size() && a.at(i + 1).isDigit())
+        ++i;
+    while (j < b.size() && b.at(j) == u'0' && j + 1 < b.size() && b.at(j + 1).isDigit())
+        ++j;
+    qsizetype endA = i;
+    qsizetype endB = j;
+    while (endA < a.size() && a.at(endA).isDigit())
+        ++endA;
+    while (endB < b.size() && b.at(endB).isDigit())
+        ++endB;
+    int result = 0;
+    if (endA - i != endB - j)
+        result = endA - i < endB - j ? -1 : 1;
+    else
+        result = a.mid(i, endA - i).compare(b.mid(j, endB - j));
+    i = endA;
+    j = endB;
+    return result;
+}
+
+} // namespace
+
+bool NaturalNameLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        int order = 0;
+        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+            order = compareNumbers(a, i, b, j);
+        } else {
+            order = QStringView(a).mid(i, 1).compare(QStringView(b).mid(j, 1), Qt::CaseInsensitive);
+            ++i;
+            ++j;
+        }
+        if (order != 0)
+            return order < 0;
+    }
+    if ((a.size() - i) != (b.size() - j))
+        return a.size() - i < b.size() - j;
+    return a < b;
+}
+
+QStringList FramePictureFilesInFolder(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList names = dir.entryList(QDir::Files | QDir::NoDotAndDotDot);
+    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &name) { return !IsFramePictureFile(name); }),
+                names.end());
+    std::sort(names.begin(), names.end(), NaturalNameLess);
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString &name : std::as_const(names))
+        paths.append(dir.absoluteFilePath(name));
+    return paths;
 }

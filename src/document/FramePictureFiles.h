@@ -17,3 +17,13 @@ QStringList FramePictureFilesFromUrls(const QList<QUrl> &urls);
 // The folder part of a file path, with its trailing "/" ("/pics/a.gif" gives "/pics/"); empty
 // for a name without a folder.
 QString FolderWithSeparator(const QString &filePath);
+
+// Natural name order, as file managers sort: runs of digits compare by their number ("img2"
+// before "img10"), everything else without regard to case; names that compare equal that way
+// fall back to plain character order, so the order is total and repeatable.
+bool NaturalNameLess(const QString &a, const QString &b);
+
+// The frame picture files (IsFramePictureFile) directly inside folder, hidden ones left out,
+// as full paths in natural name order. Sub-folders are not entered; a folder named like a
+// picture is not a picture.
+QStringList FramePictureFilesInFolder(const QString &folder);

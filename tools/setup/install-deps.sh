@@ -16,7 +16,7 @@ apt-get install -y --no-install-recommends \
     libc-ares-dev libcurl4-openssl-dev \
     dnsmasq-base python3-aiosmtpd \
     xvfb xauth dbus dbus-x11 \
-    imagemagick desktop-file-utils \
+    imagemagick desktop-file-utils groff-base \
     fonts-dejavu-core \
     chromium
 # The web player's tests need Node.js and npm; some machines bring their own.

@@ -4,6 +4,8 @@
 #include "document/AnimationDocument.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/FileCommands.h"
+#include "output/cli/HelpText.h"
+#include "output/cli/MakeCommand.h"
 #include "output/WebPlayer.h"
 
 
@@ -55,33 +57,6 @@ std::optional<QString> optionValue(const QStringList &arguments, qsizetype *inde
 }
 
 } // namespace
-
-QString UsageText()
-{
-    return QStringLiteral(
-        "Usage: reelcraft-cli tag FILE [--form url|filename|folder|relative] [--base TEXT] [--player]\n"
-        "       reelcraft-cli copy FILE DIR [--all] [--player]\n"
-        "       reelcraft-cli preview FILE\n"
-        "       reelcraft-cli palette FILE [--sort luminance]\n"
-        "       reelcraft-cli spectrum SPECTRUM.png [GREYS.png]\n"
-        "       reelcraft-cli nearest R,G,B PALETTE|--spectrum [--sort luminance]\n"
-        "\n"
-        "tag      prints the applet element of FILE (a project file or a page holding one)\n"
-        "         with its pictures in the chosen form (default url, as project files hold\n"
-        "         them); --base is the folder for \"folder\" and the page for \"relative\".\n"
-        "         --player adds the line that plays it in browsers without Java.\n"
-        "copy     copies the class files into DIR; --all adds the pictures, sound and\n"
-        "         background picture, --player the web player quilanim.js.\n"
-        "preview  writes the preview page with its files and prints its path.\n"
-        "palette  prints the 256 colours the colour picker's grid shows for FILE (a GIF,\n"
-        "         \".pal\" or \".act\" file; websafe.pal is the built-in palette), one R,G,B\n"
-        "         line each, entry 0 first.\n"
-        "spectrum writes the colour picker's spectrum (91 x 390) and grey strip (91 x 26)\n"
-        "         as PNG pictures.\n"
-        "nearest  prints the palette cell (column,row) or spectrum position (x,y) that the\n"
-        "         colour picker's nearest-colour search selects, with its colour.\n"
-        "Exit status: 0 done, 1 a file could not be read or written, 2 usage.\n");
-}
 
 std::optional<ImageListForm> FormFromName(const QString &name)
 {
@@ -162,12 +137,23 @@ int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
 
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")
-        || command == QLatin1String("help")) {
-        writeText(out, UsageText());
+    const auto isHelp = [](const QString &argument) {
+        return argument == QLatin1String("--help") || argument == QLatin1String("-h");
+    };
+    if (isHelp(command) || command == QLatin1String("help")) {
+        // "help COMMAND" is the same as "COMMAND --help".
+        const std::optional<QString> one = rest.isEmpty() ? std::nullopt : CommandHelp(rest.first());
+        writeText(out, one ? *one : HelpText());
         std::fflush(out);
         return Done;
     }
+    if (const std::optional<QString> help = CommandHelp(command); help && (rest.contains(QStringLiteral("--help")) || rest == QStringList{QStringLiteral("-h")})) {
+        writeText(out, *help);
+        std::fflush(out);
+        return Done;
+    }
+    if (command == QLatin1String("make"))
+        return RunMake(rest, out, err);
     if (command == QLatin1String("copy"))
         return RunCopy(rest, out, err);
     if (command == QLatin1String("preview"))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/AppletTagWriter.h"
+#include "output/cli/HelpText.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,5 @@ std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QS
 // and messages to err, and returns the exit status.
 int Run(const QStringList &arguments, std::FILE *out, std::FILE *err);
 
-QString UsageText();
 
 } // namespace ReelcraftCli

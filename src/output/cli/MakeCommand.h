@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <optional>
+
+// The command-line tool's "make" command: a project file or a playing page made from
+// pictures in one step, on the same document, decoder, writer and copy as the main window.
+namespace ReelcraftCli {
+
+// The pictures of the PICTURE arguments as full paths, in the order given: a folder gives
+// its GIF and JPEG files in natural name order, a file is taken as it is (a missing one is
+// left to the decoder, which names it). No value and a reason when an argument is neither a
+// folder nor a GIF or JPEG file name, or a folder holds no pictures.
+std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, QString *problem);
+
+// Whether folder is there or can be made: no file stands where it or one of its parents
+// should be. False with a reason naming what is in the way.
+bool CanHoldFolder(const QString &folder, QString *problem);
+
+// The page of our own around the element text (with or without the web player's line):
+// doctype, language, UTF-8 charset and title, and the element alone in the body. Lines end
+// in CR LF, as the element's do.
+QString ShowPageText(const QString &title, const QString &elementText);
+
+// "make OUT PICTURE... [options]": decodes the pictures on worker threads and writes OUT
+// last, through a temporary file. Any failure leaves no file of this run behind. Prints
+// OUT's full path and, for a page, "N files copied to DIR.".
+int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err);
+
+} // namespace ReelcraftCli
