@@ -80,6 +80,7 @@ void TestCliMake::initTestCase()
     writeFile(m_pics, QStringLiteral("Img1.JPG"), jpegBytes(twoColours(QSize(20, 60), Qt::green, Qt::white)));
     writeFile(m_pics, QStringLiteral("notes.txt"), "not a picture");
     writeFile(m_pics + QStringLiteral("/sub"), QStringLiteral("deeper.jpg"), jpegBytes(twoColours(QSize(9, 9), Qt::red, Qt::red)));
+    writeFile(m_pics + QStringLiteral("/sub"), QStringLiteral("img2.gif"), gifBytes(fourColourQuarters(QSize(7, 7))));
     writeFile(m_folder, QStringLiteral("sky.jpg"), jpegBytes(twoColours(QSize(8, 8), Qt::cyan, Qt::cyan)));
     writeFile(m_folder, QStringLiteral("theme.au"), QByteArray(".snd") + QByteArray(60, '\0'));
     writeFile(m_folder, QStringLiteral("captions.txt"), "One\r\n\r\nThree & \xc3\xa9\n");
@@ -154,6 +155,9 @@ void TestCliMake::makeThenTag()
     const ProgramRun tag = runCli(QStringLiteral("tag show.rcf"), work);
     QCOMPARE(tag.status, 0);
     QCOMPARE(tag.out, readAll(work + QStringLiteral("/show.rcf")));
+    // The project keeps the soundtrack's full location, so it opens from anywhere.
+    QVERIFY(tag.out.contains((QStringLiteral("<param name=\"soundtrack\" value=\"file://") + m_folder
+                              + QStringLiteral("/theme.au\">")).toUtf8()));
 }
 
 void TestCliMake::page()
@@ -185,6 +189,12 @@ void TestCliMake::page()
     QVERIFY(page.contains("<title>&lt;Caf&#233;&gt;</title>"));
     QVERIFY(page.contains("</applet>\r\n</body>"));
     QVERIFY(!QFileInfo::exists(work + QStringLiteral("/quilanim.js")));
+
+    // Two pictures of one name from two folders both arrive, the later under a free name.
+    const ProgramRun same = runCli(QStringLiteral("make same/s.html %1/img2.gif %1/sub/img2.gif").arg(m_pics), work);
+    QCOMPARE(same.status, 0);
+    QVERIFY(readAll(work + QStringLiteral("/same/s.html")).contains("value=\"img2.gif,img2-2.gif\""));
+    QCOMPARE(readAll(work + QStringLiteral("/same/img2-2.gif")), readAll(m_pics + QStringLiteral("/sub/img2.gif")));
 }
 
 void TestCliMake::failures_data()
