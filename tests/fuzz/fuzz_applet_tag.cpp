@@ -120,12 +120,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // values, which no element can bring back.
     first.ResetDocument();
     ReadAppletTag(first, text, options);
-    const QString written = WriteAppletTag(first, BuildImageList(first, ImageListForm::FileUrl));
+    // The project-file form: the one that must read back exactly.
+    const QString written = WriteAppletTag(first, BuildImageList(first, ImageListForm::FileUrl), ImageListForm::FileUrl);
     checkElementShape(written);
 
     AnimationDocument second(prompts);
     ReadAppletTag(second, written, options);
-    const QString again = WriteAppletTag(second, BuildImageList(second, ImageListForm::FileUrl));
+    const QString again = WriteAppletTag(second, BuildImageList(second, ImageListForm::FileUrl), ImageListForm::FileUrl);
     if (again != written)
         fail("second element differs from the first", written, again);
 
