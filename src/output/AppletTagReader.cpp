@@ -198,7 +198,7 @@ private:
         for (qsizetype i = 0; i < entries.size(); ++i) {
             const QString entry = DecodePictureReference(entries.at(i));
             const QString path = entry.contains(QLatin1String("file:///"))
-                ? FileURLToPath(entry)
+                ? fileUrlPath(entry)
                 : ResolveRelativePath(m_options.baseDocumentName, entry);
             if (!ReferencedFileExists(path))
                 continue;
@@ -247,13 +247,25 @@ private:
         field.SetText(value.startsWith(QLatin1Char('#')) ? value.mid(1) : value);
     }
 
+    // The path of a file URL the writer made. FileURLToPath trims blanks and control
+    // characters around a quoted text; those at the end of a URL belong to the file's name
+    // ("tune.au " is a file of its own), so they are kept.
+    static QString fileUrlPath(const QString &url)
+    {
+        qsizetype end = url.size();
+        while (end > 0 && url.at(end - 1).unicode() <= u' ')
+            --end;
+        const QString path = FileURLToPath(url);
+        return end < url.size() && !url.left(end).endsWith(QLatin1Char('"')) ? path + url.mid(end) : path;
+    }
+
     // A soundtrack or background value: a file URL (a project file) names its path; any
     // other reference is resolved and taken when a file is found there, else kept as read.
     QString fileReference(const QString &value) const
     {
         const QString reference = DecodePictureReference(value);
         if (reference.contains(QLatin1String("file:///")))
-            return FileURLToPath(reference);
+            return fileUrlPath(reference);
         const QString resolved = ResolveRelativePath(m_options.baseDocumentName, reference);
         return ReferencedFileExists(resolved) ? resolved : reference;
     }

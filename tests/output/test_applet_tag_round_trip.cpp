@@ -61,6 +61,9 @@ void TestAppletTagRoundTrip::awkwardValuesComeBack_data()
     QTest::newRow("reference text in a value") << pause << QStringLiteral("&#65;&amp;");
     QTest::newRow("blanks at the ends") << pause << QStringLiteral("  500 ");
     QTest::newRow("a whole tag") << pause << QStringLiteral("<param name=\"pause\" value=\"1\">");
+    // A file's name may end in a blank; the project keeps it.
+    QTest::newRow("soundtrack ending in a blank") << int(TextSetting::Soundtrack) << QStringLiteral("/music/tune.au ");
+    QTest::newRow("background ending in a tab") << int(TextSetting::BackImage) << QStringLiteral("/art/sky.jpg\t");
 }
 
 void TestAppletTagRoundTrip::awkwardValuesComeBack()
@@ -70,7 +73,7 @@ void TestAppletTagRoundTrip::awkwardValuesComeBack()
     PromptsDouble prompts;
     AnimationDocument written(prompts);
     written.setText(TextSetting(setting), value);
-    const QString text = WriteAppletTag(written, QString());
+    const QString text = WriteAppletTag(written, QString(), ImageListForm::FileUrl);
     AnimationDocument read(prompts);
     ReadAppletTag(read, text);
     QCOMPARE(read.text(TextSetting(setting)), value);
