@@ -516,6 +516,7 @@ void TfrmColorPicker::btnZoomClick()
                 runZoom(*m_zoom);
             else
                 m_zoom->exec();
+            m_zoom->UseScreenshot(QImage());
         }
     }
     btnZoom->setChecked(false);
