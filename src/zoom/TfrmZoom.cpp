@@ -94,6 +94,10 @@ void TfrmZoom::buildWindow()
     lblHowTo->setAlignment(Qt::AlignCenter);
     lblHowTo->setWordWrap(true);
     lblHowTo->setGeometry(6, 101, 150, 65);
+    // Five lines of the sans font must fit the label's 65 pixels.
+    QFont small = lblHowTo->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    lblHowTo->setFont(small);
     lblHowTo->setMouseTracking(true);
     lblHowTo->installEventFilter(this);
 
@@ -189,6 +193,8 @@ void TfrmZoom::Magnify(int x, int y, bool withFrame)
     if (withFrame)
         showFrame(true);
     m_hasMagnified = true;
+    // The enlarged picture takes the whole view; the instructions have done their work.
+    lblHowTo->hide();
 }
 
 void TfrmZoom::showFrame(bool show)
