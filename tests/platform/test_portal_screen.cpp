@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTest>
 #include <QToolButton>
@@ -192,8 +193,27 @@ void TestPortalScreen::dialogThroughPortal()
     prompts.clear();
     dialog.btnSample->click();
     QCOMPARE(ColourToDecimal(dialog.CurrentColour()), u"0,255,128"_s);
+    // The magnifier works on the screenshot, shown full-screen behind it.
+    QColor magnified;
+    dialog.runZoom = [&](TfrmZoom &zoom) {
+        zoomRan = true;
+        zoom.show();
+        QWidget *surface = zoom.pnlClient;
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseMove}) {
+            const QPoint at = type == QEvent::MouseMove ? surface->mapFromGlobal(QPoint(0, 0)) : QPoint(5, 5);
+            QMouseEvent event(type, QPointF(at), QPointF(surface->mapToGlobal(at)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(surface, &event);
+        }
+        magnified = zoom.View().pixelColor(0, 0);
+        zoom.done(QDialog::Accepted);
+        return int(QDialog::Accepted);
+    };
+    zoomRan = false;
     dialog.btnZoom->click();
     QVERIFY(zoomRan);
+    QCOMPARE(magnified, QColor(9, 8, 7));
     QCOMPARE(prompts.messages(), QStringList{});
     QCOMPARE(leftoverShots(), QStringList{});
 }
