@@ -30,8 +30,6 @@ private slots:
     void init();
     void schemes_data();
     void schemes();
-    void swatchValue_data();
-    void swatchValue();
     void swatchHintAndClick();
 
 private:
@@ -205,31 +203,6 @@ void TestColourSchemes::schemes()
             found << name + u'=' + scheme.readString(name);
     }
     QCOMPARE(found.isEmpty() ? u"missing"_s : found.join(u','), values);
-}
-
-void TestColourSchemes::swatchValue_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<uint>("colour");
-
-    QTest::newRow("decimal") << u"255"_s << 255u;
-    QTest::newRow("white") << u"16777215"_s << 0xFFFFFFu;
-    QTest::newRow("hexadecimal") << u"0x0000FF"_s << 0xFFu;
-    QTest::newRow("hexadecimal upper X") << u"0XFF8000"_s << 0xFF8000u;
-    QTest::newRow("system colour as written") << u"-2147483633"_s << 0x8000000Fu;
-    QTest::newRow("empty") << u""_s << 0xFFFFFFu;
-    QTest::newRow("word") << u"red"_s << 0xFFFFFFu;
-    QTest::newRow("bare 0x") << u"0x"_s << 0xFFFFFFu;
-    QTest::newRow("signed hexadecimal") << u"0x-1"_s << 0xFFFFFFu;
-    QTest::newRow("nine hex digits") << u"0x100000000"_s << 0xFFFFFFu;
-    QTest::newRow("beyond 32 bits") << u"4294967296"_s << 0xFFFFFFu;
-}
-
-void TestColourSchemes::swatchValue()
-{
-    QFETCH(QString, text);
-    QFETCH(uint, colour);
-    QCOMPARE(SwatchValue(text), ColourValue(colour));
 }
 
 void TestColourSchemes::swatchHintAndClick()
