@@ -50,6 +50,8 @@ QString SchemeKeyPath(const QString &scheme)
 QStringList SchemeNames(const RegistryKey &registry)
 {
     QStringList names = openAt(registry, customColoursPath(), true).subkeyNames();
+    // A sub-key that happens to be called "[Default]" would be listed twice and never read.
+    names.removeIf([](const QString &name) { return name.compare(DefaultSchemeName(), Qt::CaseInsensitive) == 0; });
     names.append(DefaultSchemeName());
     std::sort(names.begin(), names.end(),
               [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });

@@ -115,7 +115,8 @@ void TestColourSchemes::schemes_data()
         << QStringList{u"Reds|0=255"_s, u"|Last Scheme=reds"_s} << QStringList{u"unset 0"_s, u"cancel"_s}
         << u"[Default],Reds"_s << QStringList{} << u"Reds "_s + whites(16) << u"Reds"_s << allWhite.join(u',');
     QTest::newRow("choosing a scheme remembers it")
-        << QStringList{u"Reds|0=255"_s, u"apples|0=65280"_s} << QStringList{u"choose Reds"_s, u"cancel"_s}
+        << QStringList{u"Reds|0=255"_s, u"apples|0=65280"_s, u"[default]|0=1"_s}
+        << QStringList{u"choose Reds"_s, u"cancel"_s}
         << u"[Default],apples,Reds"_s << QStringList{} << u"Reds FF0000 "_s + dashes(15) << u"Reds"_s << u"0=255"_s;
     QTest::newRow("deleting a scheme")
         << QStringList{u"Reds|0=255"_s, u"|Last Scheme=Reds"_s} << QStringList{u"delete yes"_s, u"cancel"_s}
