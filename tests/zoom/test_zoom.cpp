@@ -183,6 +183,11 @@ void TestZoom::clicksAndKeys()
     auto zoom = shownZoom();
     zoom->SetRegistry(&key);
     QWidget *surface = zoom->pnlClient;
+    // A larger window: the track bar stays at the right edge, the view grows.
+    zoom->resize(zoom->width() + 100, zoom->height() + 50);
+    QCOMPARE(zoom->trZoom->geometry(), QRect(270, 0, 33, 222));
+    QCOMPARE(zoom->bvlBottom->geometry(), QRect(0, 220, 267, 2));
+    QCOMPARE(zoom->ViewSize(), QSize(265, 218));
 
     // A first click without a drag only changes the cursor; the second picks and closes.
     QSignalSpy pointed(zoom.get(), &TfrmZoom::colourPointed);
