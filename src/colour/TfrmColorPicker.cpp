@@ -3,9 +3,12 @@
 #include "colour/ColourSearch.h"
 #include "colour/PaletteFiles.h"
 #include "colour/PaletteSources.h"
+#include "colour/PickerFaces.h"
+#include "colour/TCustomSchemes.h"
 #include "colour/TPaletteGrid.h"
 #include "colour/TSpectrumPanel.h"
 #include "controls/BusyCursor.h"
+#include "controls/FormPosition.h"
 #include "controls/PathUtils.h"
 #include "controls/ProgramCursors.h"
 #include "controls/TTarnEdit.h"
@@ -14,6 +17,7 @@
 #include "platform/AppFolders.h"
 #include "platform/Prompts.h"
 #include "platform/ScreenSource.h"
+#include "zoom/TfrmZoom.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,7 +27,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -35,41 +38,6 @@ namespace {
 constexpr int ClientHeight = 443;
 constexpr int SpectrumPanelLeft = 247;
 constexpr int SpectrumPanelWidth = 119;
-
-// Small drawn faces for the flat buttons that have no glyph file.
-QIcon spectrumFace()
-{
-    QPixmap face(16, 16);
-    QPainter painter(&face);
-    QLinearGradient hues(0, 0, 0, 16);
-    const QColor stops[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, QColor(128, 0, 128), Qt::red};
-    for (int i = 0; i < 7; ++i)
-        hues.setColorAt(i / 6.0, stops[i]);
-    painter.fillRect(face.rect(), hues);
-    QLinearGradient shade(0, 0, 16, 0);
-    shade.setColorAt(0, QColor(0, 0, 0, 200));
-    shade.setColorAt(0.5, QColor(0, 0, 0, 0));
-    shade.setColorAt(1, QColor(255, 255, 255, 220));
-    painter.fillRect(face.rect(), shade);
-    painter.setPen(Qt::black);
-    painter.drawRect(face.rect().adjusted(0, 0, -1, -1));
-    return QIcon(face);
-}
-
-QIcon findFace()
-{
-    QPixmap face(16, 16);
-    face.fill(Qt::transparent);
-    QPainter painter(&face);
-    const QColor cells[] = {Qt::red, Qt::yellow, Qt::blue, Qt::green};
-    for (int i = 0; i < 4; ++i)
-        painter.fillRect(1 + (i % 2) * 5, 1 + (i / 2) * 5, 4, 4, cells[i]);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 2));
-    painter.drawEllipse(QRectF(7, 7, 6, 6));
-    painter.drawLine(QPointF(12.5, 12.5), QPointF(15, 15));
-    return QIcon(face);
-}
 
 QToolButton *flatButton(QWidget *parent, const QRect &geometry, const QString &hint, bool toggle)
 {
@@ -125,6 +93,8 @@ TfrmColorPicker::TfrmColorPicker(ColourPickerServices services, QWidget *parent)
     // 3-4: the default palette folder and the settings key.
     m_programFolder = ProgramFolder();
     m_registry.openKey(ColorPickerKey(), true);
+    // 5: the custom colour schemes.
+    Schemes->LoadSchemeList();
     // 6: the palettes.
     preparePalettes();
     // 7: the spectrum panel as it was left.
@@ -205,6 +175,9 @@ void TfrmColorPicker::buildLeftControls()
     // Custom colour schemes come into this box.
     GroupBox2 = new QGroupBox(QStringLiteral("Custom Color Schemes"), Panel1);
     GroupBox2->setGeometry(11, 264, 226, 73);
+    Schemes = new TCustomSchemes(m_registry, m_services.prompts, [this] { return m_current; }, GroupBox2);
+    Schemes->setGeometry(0, 0, 226, 73);
+    connect(Schemes, &TCustomSchemes::swatchClicked, this, &TfrmColorPicker::SetCurrentColour);
 }
 
 void TfrmColorPicker::buildColourFrame()
@@ -249,8 +222,10 @@ void TfrmColorPicker::buildColourFrame()
     connect(btnSample, &QToolButton::clicked, this, [this] { startSampling(); });
     btnZoom = flatButton(fraColour, QRect(41, 42, 23, 23), QStringLiteral("Magnifier"), true);
     btnZoom->setIcon(QIcon(QStringLiteral(":/cursors/magnify.svg")));
-    // The magnifier comes with its own window later; until then the button stays off.
-    btnZoom->setEnabled(false);
+    connect(btnZoom, &QToolButton::clicked, this, [this] {
+        pressToggle(btnZoom);
+        btnZoomClick();
+    });
     btnFind = flatButton(fraColour, QRect(70, 42, 23, 23), QStringLiteral("Find nearest color in the palette"), false);
     btnFind->setIcon(findFace());
     connect(btnFind, &QToolButton::clicked, this, &TfrmColorPicker::btnFindClick);
@@ -464,6 +439,7 @@ void TfrmColorPicker::mnuFadeClick()
 void TfrmColorPicker::btnOKClick()
 {
     m_chosen = m_current;
+    Schemes->SaveScheme();
     accept();
 }
 
@@ -471,6 +447,44 @@ void TfrmColorPicker::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     grid1->setFocus();
+    if (!m_zoom) {
+        m_zoom = new TfrmZoom(m_services.screen, m_services.prompts, this);
+        connect(m_zoom, &TfrmZoom::colourPointed, this, &TfrmColorPicker::SetCurrentColour);
+    }
+}
+
+void TfrmColorPicker::done(int result)
+{
+    delete m_zoom;
+    m_zoom = nullptr;
+    QDialog::done(result);
+}
+
+void TfrmColorPicker::btnZoomClick()
+{
+    setFocus();
+    if (m_zoom) {
+        // Where the screen cannot be read directly, the magnifier works on one screenshot.
+        bool ready = true;
+        if (!m_services.screen.readsDirectly()) {
+            const ScreenReading shot = m_services.screen.screenshot();
+            if (shot.status == ScreenReading::Status::Unavailable)
+                m_services.prompts.message(ScreenUnavailableMessage());
+            ready = shot.status == ScreenReading::Status::Done;
+            if (ready)
+                m_zoom->UseScreenshot(shot.picture);
+        }
+        if (ready) {
+            m_zoom->SetRegistry(&m_registry);
+            LoadFormPosition(m_registry, m_zoom, QStringLiteral("Color Picker Zoom"));
+            if (runZoom)
+                runZoom(*m_zoom);
+            else
+                m_zoom->exec();
+            m_zoom->UseScreenshot(QImage());
+        }
+    }
+    btnZoom->setChecked(false);
 }
 
 // ---- The toggle group and screen sampling ---------------------------------------------------
@@ -485,6 +499,10 @@ void TfrmColorPicker::pressToggle(QToolButton *button)
 void TfrmColorPicker::startSampling()
 {
     pressToggle(btnSample);
+    if (!m_services.screen.readsDirectly()) {
+        pickThroughDesktop();
+        return;
+    }
     m_sampling = true;
     if (!m_cursorOverridden)
         QApplication::setOverrideCursor(SamplingCursor());
@@ -504,6 +522,17 @@ void TfrmColorPicker::stopSampling()
     m_cursorOverridden = false;
     setMouseTracking(false);
     releaseMouse();
+}
+
+void TfrmColorPicker::pickThroughDesktop()
+{
+    // The desktop lets the user pick the pixel; the answer comes back as one colour.
+    const ScreenReading reading = m_services.screen.pickColour();
+    if (reading.status == ScreenReading::Status::Done)
+        SetCurrentColour(QColorToColour(reading.colour));
+    else if (reading.status == ScreenReading::Status::Unavailable)
+        m_services.prompts.message(ScreenUnavailableMessage());
+    btnSample->setChecked(false);
 }
 
 void TfrmColorPicker::sampleAt(const QPoint &global)

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class Prompts;
 class QComboBox;
 class QFrame;
@@ -17,7 +19,9 @@ class QToolButton;
 class Registry;
 class ScreenSource;
 class TPaletteGrid;
+class TCustomSchemes;
 class TSpectrumPanel;
+class TfrmZoom;
 class TTarnEdit;
 
 // What the colour picker works through.
@@ -58,6 +62,12 @@ public:
     void btnMoreColorClick();
     void btnOKClick();
     void mnuFadeClick();
+    void btnZoomClick();
+
+    // The magnifier, there while the dialog is shown; and how it is run (modally, unless a
+    // test puts something else here).
+    TfrmZoom *Zoom() const { return m_zoom; }
+    std::function<int(TfrmZoom &)> runZoom;
 
     QFrame *Panel1 = nullptr;
     QComboBox *cmbPal = nullptr;
@@ -66,6 +76,7 @@ public:
     QComboBox *cmbSort = nullptr;
     TPaletteGrid *grid1 = nullptr;
     QGroupBox *GroupBox2 = nullptr;
+    TCustomSchemes *Schemes = nullptr;
     QGroupBox *fraColour = nullptr;
     QFrame *shColor = nullptr;
     QLabel *Label1 = nullptr;
@@ -90,6 +101,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void done(int result) override;
 
 private:
     void buildWindow();
@@ -106,9 +118,11 @@ private:
     void startSampling();
     void stopSampling();
     void sampleAt(const QPoint &global);
+    void pickThroughDesktop();
     ColourValue decimalFieldsColour() const;
 
     ColourPickerServices m_services;
+    TfrmZoom *m_zoom = nullptr;
     RegistryKey m_registry;
     ColourValue m_current = 0;
     ColourValue m_chosen = 0;

@@ -14,6 +14,8 @@ std::optional<QColor> QtScreenSource::pixelAt(const QPoint &global)
 
 QImage QtScreenSource::grab(const QRect &global)
 {
+    if (!readsDirectly())
+        return QImage();
     QScreen *screen = QGuiApplication::screenAt(global.topLeft());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -24,4 +26,24 @@ QImage QtScreenSource::grab(const QRect &global)
     const QPixmap picture = screen->grabWindow(0, global.x() - geometry.x(), global.y() - geometry.y(),
                                                global.width(), global.height());
     return picture.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+ScreenReading QtScreenSource::pickColour()
+{
+    return readsDirectly() ? ScreenReading() : m_portal.pickColour();
+}
+
+ScreenReading QtScreenSource::screenshot()
+{
+    if (!readsDirectly())
+        return m_portal.screenshot();
+    // Directly: the whole desktop in one picture.
+    QScreen *screen = QGuiApplication::primaryScreen();
+    ScreenReading reading;
+    if (!screen)
+        return reading;
+    reading.picture = grab(screen->virtualGeometry());
+    if (!reading.picture.isNull())
+        reading.status = ScreenReading::Status::Done;
+    return reading;
 }

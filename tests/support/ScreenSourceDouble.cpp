@@ -12,3 +12,15 @@ QImage ScreenSourceDouble::grab(const QRect &global)
 {
     return screen.copy(global);
 }
+
+ScreenReading ScreenSourceDouble::pickColour()
+{
+    ++desktopRequests;
+    return picked;
+}
+
+ScreenReading ScreenSourceDouble::screenshot()
+{
+    ++desktopRequests;
+    return shot;
+}

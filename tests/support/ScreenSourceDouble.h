@@ -11,7 +11,15 @@ class ScreenSourceDouble : public ScreenSource
 public:
     QImage screen;
     QList<QPoint> pixelRequests;
+    // false: behave like a desktop reached only through the portal, answering with these.
+    bool direct = true;
+    ScreenReading picked;
+    ScreenReading shot;
+    int desktopRequests = 0;
 
     std::optional<QColor> pixelAt(const QPoint &global) override;
     QImage grab(const QRect &global) override;
+    bool readsDirectly() const override { return direct; }
+    ScreenReading pickColour() override;
+    ScreenReading screenshot() override;
 };
