@@ -43,15 +43,15 @@ class Handler:
 
 
 def main():
-    folder, specs = sys.argv[1], sys.argv[2:]
+    folder, listed = sys.argv[1], sys.argv[2:]
     for attempt in range(20):  # another program may take the port between probe and start
         with socket.socket() as probe:
-            probe.bind((specs[0].split("=")[0], 0))
+            probe.bind((listed[0].split("=")[0], 0))
             port = probe.getsockname()[1]
         servers = []
         try:
-            for spec in specs:
-                address, name_mode = spec.split("=", 1)
+            for entry in listed:
+                address, name_mode = entry.split("=", 1)
                 controller = Controller(Handler(folder, *name_mode.split(":", 1)), hostname=address, port=port)
                 controller.start()
                 servers.append(controller)
