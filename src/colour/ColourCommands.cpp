@@ -4,6 +4,8 @@
 #include "colour/PaletteFiles.h"
 #include "colour/PaletteSources.h"
 #include "controls/TextUtils.h"
+#include "output/cli/ConsoleText.h"
+#include "output/cli/ReelcraftCli.h"
 
 #include <QFile>
 #include <QImageWriter>
@@ -14,18 +16,9 @@ namespace ReelcraftCli {
 
 namespace {
 
-enum { Done = 0, FileFailure = 1, UsageFailure = 2 };
-
-void writeText(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
 int fail(std::FILE *err, int status, const QString &text)
 {
-    writeText(err, QStringLiteral("reelcraft-cli: ") + text + QLatin1Char('\n'));
+    ReportProblem(err, text);
     return status;
 }
 
@@ -79,7 +72,7 @@ std::optional<Palette> paletteFor(const QString &file, bool byLuminance, std::FI
 {
     const PaletteRead read = loadNamedPalette(file, byLuminance);
     if (!read.message.isEmpty())
-        writeText(err, QStringLiteral("reelcraft-cli: ") + read.message + QLatin1Char('\n'));
+        ReportProblem(err, read.message);
     if (!read.show)
         return std::nullopt;
     return read.palette;
@@ -90,7 +83,7 @@ bool savePicture(const QImage &picture, const QString &path, std::FILE *err)
     QImageWriter writer(path, "png");
     if (writer.write(picture))
         return true;
-    writeText(err, QStringLiteral("reelcraft-cli: cannot write \"%1\": %2\n").arg(path, writer.errorString()));
+    ReportProblem(err, QStringLiteral("cannot write \"%1\": %2").arg(path, writer.errorString()));
     return false;
 }
 
@@ -126,7 +119,7 @@ int RunPalette(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QString text;
     for (const PaletteEntry &entry : *palette)
         text += ColourToDecimal(EntryColour(entry)) + QLatin1Char('\n');
-    writeText(out, text);
+    WriteText(out, text);
     return std::ferror(out) ? FileFailure : Done;
 }
 
@@ -158,7 +151,7 @@ int RunNearest(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (rest.at(1) == QLatin1String("--spectrum")) {
         const QImage spectrum = BuildSpectrum();
         const QPoint at = FindInSpectrum(spectrum, *colour, std::nullopt).value_or(QPoint(0, 0));
-        writeText(out, QStringLiteral("%1,%2 %3\n").arg(at.x()).arg(at.y())
+        WriteText(out, QStringLiteral("%1,%2 %3\n").arg(at.x()).arg(at.y())
                            .arg(ColourToDecimal(ReadPixel(spectrum, at.x(), at.y()))));
         return Done;
     }
@@ -171,7 +164,7 @@ int RunNearest(const QStringList &arguments, std::FILE *out, std::FILE *err)
     for (int i = 0; i < PaletteSize; ++i)
         cells[size_t(i % 16)][size_t(i / 16)] = EntryColour((*palette)[size_t(i)]);
     const QPoint cell = NearestCell(cells, *colour);
-    writeText(out, QStringLiteral("%1,%2 %3\n").arg(cell.x()).arg(cell.y())
+    WriteText(out, QStringLiteral("%1,%2 %3\n").arg(cell.x()).arg(cell.y())
                        .arg(ColourToDecimal(cells[size_t(cell.x())][size_t(cell.y())])));
     return Done;
 }

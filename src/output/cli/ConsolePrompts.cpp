@@ -1,12 +1,12 @@
 #include "output/cli/ConsolePrompts.h"
 
+#include "output/cli/ConsoleText.h"
+
 void ConsolePrompts::write(const QString &text)
 {
     QString line = text;
     line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QByteArray bytes = QStringLiteral("reelcraft-cli: %1\n").arg(line).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);
-    std::fflush(m_out);
+    ReelcraftCli::ReportProblem(m_out, line);
 }
 
 void ConsolePrompts::message(const QString &text, Kind)

@@ -7,6 +7,7 @@
 #include "output/ClassFiles.h"
 #include "output/PreviewPage.h"
 #include "output/cli/ConsolePrompts.h"
+#include "output/cli/ConsoleText.h"
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
 
@@ -16,31 +17,12 @@ namespace ReelcraftCli {
 
 namespace {
 
-void writeText(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void report(std::FILE *err, const QString &text)
-{
-    writeText(err, QStringLiteral("reelcraft-cli: ") + text + QLatin1Char('\n'));
-}
-
-int usageFailure(std::FILE *err, const QString &problem)
-{
-    report(err, problem);
-    writeText(err, UsageText());
-    return UsageFailure;
-}
-
 // Prints the result line; a standard output that cannot take it is a write failure.
 int printResult(std::FILE *out, std::FILE *err, const QString &line)
 {
-    writeText(out, line + QLatin1Char('\n'));
+    WriteText(out, line + QLatin1Char('\n'));
     if (std::ferror(out)) {
-        report(err, QStringLiteral("cannot write to standard output"));
+        ReportProblem(err, QStringLiteral("cannot write to standard output"));
         return FileFailure;
     }
     return Done;
@@ -139,12 +121,12 @@ int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QString problem;
     const std::optional<CopyArguments> copy = ParseCopyArguments(arguments, &problem);
     if (!copy)
-        return usageFailure(err, problem);
+        return UsageFailureWith(err, problem);
 
     ConsolePrompts prompts(err);
     AnimationDocument document(prompts);
     if (!ReadDocumentFile(copy->file, document, &problem)) {
-        report(err, problem);
+        ReportProblem(err, problem);
         return FileFailure;
     }
     if (!classFilesInPlace(err))
@@ -153,7 +135,7 @@ int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
     try {
         count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player);
     } catch (const EError &error) {
-        report(err, error.message());
+        ReportProblem(err, error.message());
         return FileFailure;
     }
     return printResult(out, err, QString::number(count) + QStringLiteral(" files copied to ") + copy->folder
@@ -165,12 +147,12 @@ int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QString problem;
     const std::optional<QString> file = ParsePreviewArguments(arguments, &problem);
     if (!file)
-        return usageFailure(err, problem);
+        return UsageFailureWith(err, problem);
 
     ConsolePrompts prompts(err);
     AnimationDocument document(prompts);
     if (!ReadDocumentFile(*file, document, &problem)) {
-        report(err, problem);
+        ReportProblem(err, problem);
         return FileFailure;
     }
     if (!classFilesInPlace(err))
@@ -179,7 +161,7 @@ int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err)
     try {
         page = WritePreviewPage(document);
     } catch (const EError &error) {
-        report(err, error.message());
+        ReportProblem(err, error.message());
         return FileFailure;
     }
     return printResult(out, err, page);

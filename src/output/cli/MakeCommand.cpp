@@ -12,6 +12,7 @@
 #include "output/ProjectFiles.h"
 #include "output/WebPlayer.h"
 #include "output/cli/ConsolePrompts.h"
+#include "output/cli/ConsoleText.h"
 #include "output/cli/MakeArguments.h"
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
@@ -27,18 +28,6 @@
 namespace ReelcraftCli {
 
 namespace {
-
-void writeText(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void report(std::FILE *err, const QString &text)
-{
-    writeText(err, QStringLiteral("reelcraft-cli: ") + text + QLatin1Char('\n'));
-}
 
 QString fullPath(const QString &path)
 {
@@ -122,13 +111,13 @@ public:
     void show(int done)
     {
         if (m_shown)
-            writeText(m_err, QStringLiteral("\rAdding pictures: %1 of %2").arg(done).arg(m_total));
+            WriteText(m_err, QStringLiteral("\rAdding pictures: %1 of %2").arg(done).arg(m_total));
     }
     // Clears the line so a message can follow.
     void clear()
     {
         if (m_shown)
-            writeText(m_err, QStringLiteral("\r\x1b[K"));
+            WriteText(m_err, QStringLiteral("\r\x1b[K"));
     }
 
 private:
@@ -149,7 +138,7 @@ bool addFrames(AnimationDocument &document, const QStringList &pictures, const Q
     decoder.decodeInOrder(pictures, [&](int index, const DecodedPicture &picture) {
         if (!picture.ok()) {
             progress.clear();
-            report(err, picture.errorText);
+            ReportProblem(err, picture.errorText);
             allDecoded = false;
         } else if (allDecoded) {
             document.appendFrame(pictures.at(index), captions.value(index), picture.fullSize, picture.picture);
@@ -167,7 +156,7 @@ bool readableFile(const QString &path, const QString &option, std::FILE *err)
     const QFileInfo info(path);
     if (info.isFile() && info.isReadable())
         return true;
-    report(err, QStringLiteral("%1: cannot read \"%2\"").arg(option, path));
+    ReportProblem(err, QStringLiteral("%1: cannot read \"%2\"").arg(option, path));
     return false;
 }
 
@@ -283,8 +272,8 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     QString problem;
     const auto usage = [&](const QString &text) {
-        report(err, text);
-        writeText(err, QStringLiteral("Try \"reelcraft-cli make --help\".\n"));
+        ReportProblem(err, text);
+        WriteText(err, QStringLiteral("Try \"reelcraft-cli make --help\".\n"));
         return int(UsageFailure);
     };
     std::optional<MakeArguments> parsed = ParseMakeArguments(arguments, &problem);
@@ -301,7 +290,7 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (!captions && status == UsageFailure)
         return usage(problem);
     if (!captions) {
-        report(err, problem);
+        ReportProblem(err, problem);
         return FileFailure;
     }
     for (QString *file : {&make.backgroundImage, &make.soundtrack}) {
@@ -316,7 +305,7 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     const QString outPath = fullPath(make.out);
     const QString folder = QFileInfo(outPath).path();
     if (!CanHoldFolder(folder, &problem) || QFileInfo(outPath).isDir()) {
-        report(err, problem.isEmpty() ? QStringLiteral("cannot write \"%1\": it is a folder").arg(outPath) : problem);
+        ReportProblem(err, problem.isEmpty() ? QStringLiteral("cannot write \"%1\": it is a folder").arg(outPath) : problem);
         return FileFailure;
     }
 
@@ -349,15 +338,15 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
         WriteFileText(outPath, text);
     } catch (const EError &error) {
         made.undo();
-        report(err, error.message());
+        ReportProblem(err, error.message());
         return FileFailure;
     }
 
-    writeText(out, outPath + QLatin1Char('\n'));
+    WriteText(out, outPath + QLatin1Char('\n'));
     if (make.writesPage())
-        writeText(out, QStringLiteral("%1 files copied to %2.\n").arg(copied).arg(folder));
+        WriteText(out, QStringLiteral("%1 files copied to %2.\n").arg(copied).arg(folder));
     if (std::ferror(out)) {
-        report(err, QStringLiteral("cannot write to standard output"));
+        ReportProblem(err, QStringLiteral("cannot write to standard output"));
         return FileFailure;
     }
     return Done;

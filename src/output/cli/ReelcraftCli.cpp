@@ -3,6 +3,7 @@
 #include "colour/ColourCommands.h"
 #include "document/AnimationDocument.h"
 #include "output/cli/ConsolePrompts.h"
+#include "output/cli/ConsoleText.h"
 #include "output/cli/FileCommands.h"
 #include "output/cli/HelpText.h"
 #include "output/cli/MakeCommand.h"
@@ -12,26 +13,6 @@
 namespace ReelcraftCli {
 
 namespace {
-
-void writeText(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
-void report(std::FILE *err, const QString &text)
-{
-    writeText(err, QStringLiteral("reelcraft-cli: ") + text + QLatin1Char('\n'));
-    std::fflush(err);
-}
-
-int usageFailure(std::FILE *err, const QString &problem)
-{
-    report(err, problem);
-    writeText(err, UsageText());
-    std::fflush(err);
-    return UsageFailure;
-}
 
 // "--name value" or "--name=value" at arguments[*index]; advances past what it used.
 std::optional<QString> optionValue(const QStringList &arguments, qsizetype *index, const QString &name,
@@ -133,7 +114,7 @@ std::optional<QString> TagText(const TagArguments &arguments, std::FILE *err, QS
 int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     if (arguments.isEmpty())
-        return usageFailure(err, QStringLiteral("no command given"));
+        return UsageFailureWith(err, QStringLiteral("no command given"));
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
 
@@ -143,12 +124,12 @@ int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (isHelp(command) || command == QLatin1String("help")) {
         // "help COMMAND" is the same as "COMMAND --help".
         const std::optional<QString> one = rest.isEmpty() ? std::nullopt : CommandHelp(rest.first());
-        writeText(out, one ? *one : HelpText());
+        WriteText(out, one ? *one : HelpText());
         std::fflush(out);
         return Done;
     }
     if (const std::optional<QString> help = CommandHelp(command); help && (rest.contains(QStringLiteral("--help")) || rest == QStringList{QStringLiteral("-h")})) {
-        writeText(out, *help);
+        WriteText(out, *help);
         std::fflush(out);
         return Done;
     }
@@ -165,20 +146,20 @@ int Run(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (command == QLatin1String("nearest"))
         return RunNearest(rest, out, err);
     if (command != QLatin1String("tag"))
-        return usageFailure(err, QStringLiteral("unknown command \"%1\"").arg(command));
+        return UsageFailureWith(err, QStringLiteral("unknown command \"%1\"").arg(command));
 
     QString problem;
     const std::optional<TagArguments> tag = ParseTagArguments(rest, &problem);
     if (!tag)
-        return usageFailure(err, problem);
+        return UsageFailureWith(err, problem);
     const std::optional<QString> text = TagText(*tag, err, &problem);
     if (!text) {
-        report(err, problem);
+        ReportProblem(err, problem);
         return FileFailure;
     }
-    writeText(out, *text);
+    WriteText(out, *text);
     if (std::fflush(out) != 0 || std::ferror(out)) {
-        report(err, QStringLiteral("cannot write the element to standard output"));
+        ReportProblem(err, QStringLiteral("cannot write the element to standard output"));
         return FileFailure;
     }
     return Done;

@@ -243,11 +243,15 @@ void TfrmCompile::regenerate(ImageListForm form, const QString &folderOrDocument
     showHtml();
 }
 
+QString TfrmCompile::html() const
+{
+    return chkWebPlayer->isChecked() ? WithWebPlayer(m_element) : m_element;
+}
+
 void TfrmCompile::showHtml()
 {
-    m_html = chkWebPlayer->isChecked() ? WithWebPlayer(m_element) : m_element;
     // The box shows one line per element line; the CR LF text itself is what goes out.
-    QString shown = m_html;
+    QString shown = html();
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     txtHTML->setPlainText(shown);
 }
@@ -292,7 +296,7 @@ void TfrmCompile::txtHTMLChange()
 
 void TfrmCompile::btnOutClick()
 {
-    const QString text = m_html;
+    const QString text = html();
     if (!m_host.HostLinked()) {
         QGuiApplication::clipboard()->setText(text);
         m_prompts.message(QStringLiteral("The Java animation code has been copied to the Windows Clipboard."));

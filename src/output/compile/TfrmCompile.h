@@ -42,7 +42,7 @@ public:
 
     // The text exactly as the send button hands it out (CR LF between lines): the element,
     // followed by the script line when the web player box is ticked.
-    QString html() const { return m_html; }
+    QString html() const;
 
     QGroupBox *GroupBox1 = nullptr;
     QRadioButton *rbSameDir = nullptr;
@@ -91,6 +91,5 @@ private:
     Prompts &m_prompts;
     Registry &m_registry;
     QString m_element;
-    QString m_html;
     bool m_centred = false;
 };
