@@ -91,6 +91,7 @@
       if (!rgb) s.messages.push("Background messed up, using default");
       s.bg = rgb || [170, 170, 170];
     }
+    s.fit = /^fit$/i.test(jtrim(get("SCALE") || ""));
     s.background = resolve(get("BACKGROUND"));
     s.soundtrack = resolve(get("SOUNDTRACK"));
     return s;
@@ -124,6 +125,38 @@
     const below = room(Math.max(0, left), Math.max(0, top + ph));
     const right = room(Math.max(0, left + pw), Math.max(0, top));
     return right[2] * right[3] > below[2] * below[3] ? right : below;
+  }
+
+  // -- fitted pictures: one integer rule for the program and the player
+
+  // [w, h] scaled down to fit within the area [aw, ah], proportions kept, never up.
+  function fitSize([w, h], [aw, ah]) {
+    if (!aw || !ah) return [0, 0];
+    if (w <= aw && h <= ah) return [w, h];
+    return w * ah >= h * aw ? [aw, Math.max(1, Math.round(h * aw / w))] : [Math.max(1, Math.round(w * ah / h)), ah];
+  }
+
+  // The caption band below fitted pictures for font size font (null: no captions).
+  const bandOf = (fit, font) => (fit && font != null ? 2 * Math.ceil(1.25 * font) + 8 : 0);
+
+  // Where pictures of natural sizes go in a box: the picture area above the band, each
+  // drawn [x, y, w, h] at the start, and the range a move runs on (the largest drawn size).
+  // A still axis centres fitted pictures; a moving one starts at an edge.
+  function layout(box, sizes, fit, font, move) {
+    const band = bandOf(fit, font), area = [box[0], Math.max(0, box[1] - band)];
+    const scaled = sizes.map((z) => (fit ? fitSize(z, area) : z)), xy = [0, 1];
+    const range = xy.map((a) => scaled.reduce((m, z) => Math.max(m, z[a]), 0));
+    const drawn = scaled.map((z) => xy.map((a) => (move[a] < 0 ? area[a] - range[a] : move[a] || !fit ? 0
+      : Math.floor((area[a] - z[a]) / 2))).concat(z));
+    return { band, area, drawn, range };
+  }
+
+  // The box chosen for a show: the largest size per axis, fitted within 960 x 720 and the band.
+  function defaultBox(sizes, fit, font) {
+    const m = [0, 1].map((a) => sizes.reduce((v, z) => Math.max(v, z[a]), 0));
+    if (!fit) return m;
+    const z = fitSize(m, [960, 720]);
+    return [z[0], z[1] + bandOf(fit, font)];
   }
 
   // Lines no wider than width by measure(text); a word wider than a line is cut between
@@ -203,7 +236,7 @@
   }
 
   if (typeof module === "object") module.exports = { parseInteger, parseMove, parseColour, cssFont,
-    readSettings, step, captionRoom, wrapText, frameWait, decodeAu };
+    readSettings, step, captionRoom, fitSize, layout, defaultBox, wrapText, frameWait, decodeAu };
   if (typeof document !== "object") return;
 
   // -- players in the page
