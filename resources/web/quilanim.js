@@ -255,13 +255,14 @@
     }
   }
 
-  // The hidden live region, and the pause button shown on focus and hover.
+  // The hidden live region, and the pause button shown on focus and hover. The player is
+  // never wider than its container; its height follows from the box's proportions.
   function addStyle() {
     if (document.getElementById("quilanim-style")) return;
     const st = make("style", document.head || document.documentElement);
     st.id = "quilanim-style";
-    st.textContent = ".quilanim{position:relative;display:inline-block;vertical-align:bottom;overflow:hidden;contain:content}" +
-      ".quilanim canvas{display:block}.quilanim button{position:absolute;left:4px;bottom:4px;" +
+    st.textContent = ".quilanim{position:relative;display:inline-block;vertical-align:bottom;overflow:hidden;contain:content;max-width:100%}" +
+      ".quilanim canvas{display:block;width:100%}.quilanim img{position:absolute}.quilanim button{position:absolute;left:4px;bottom:4px;" +
       "width:32px;height:32px;border:1px solid #fff;background:#000c;color:#fff;font:16px sans-serif;opacity:0}.quilanim:hover button,.quilanim:focus button{opacity:1}" +
       ".quilanim-live{contain:strict;position:absolute;width:1px;height:1px;overflow:hidden;clip:rect(0 0 0 0);white-space:nowrap}";
   }
@@ -281,10 +282,15 @@
       // Reduced motion: the picture stays put and the show waits for the user.
       this.paused = matchMedia("(prefers-reduced-motion: reduce)").matches;
       if (this.paused) s.move = [0, 0];
-      this.onScreen = true;
-      this.frames = s.urls.map((url, i) => ({ url, caption: s.captions ? s.captions[i] : "" }));
+      this.onScreen = this.near = !window.IntersectionObserver;
+      this.frames = s.urls.map((url, i) => ({ url, i, caption: s.captions ? s.captions[i] : "" }));
+      // Pictures load in play order, the background right after the first.
+      this.list = this.frames.slice();
+      if (s.background) this.list.splice(1, 0, (this.back = { url: s.background }));
       this.w = Math.max(0, parseInteger(el.getAttribute("width")) || 0);
       this.h = Math.max(0, parseInteger(el.getAttribute("height")) || 0);
+      // A moving show's range depends on every picture, and so does a box of width or height 0.
+      this.waitAll = !this.w || !this.h || !!(s.move[0] || s.move[1]);
 
       addStyle();
       const box = (this.box = document.createElement("span"));
@@ -292,9 +298,10 @@
       box.tabIndex = 0;
       box.setAttribute("role", "region");
       box.setAttribute("aria-roledescription", "slideshow");
-      box.setAttribute("aria-label", (s.captions && jtrim(s.captions[0])) || "Slideshow");
-      this.canvas = make("canvas", box);
-      this.canvas.setAttribute("aria-hidden", "true");
+      box.setAttribute("aria-label", Array.from((s.captions && jtrim(s.captions[0])) || "Slideshow").slice(0, 100).join(""));
+      const c = (this.canvas = make("canvas", box));
+      c.width = c.height = 0;
+      c.setAttribute("aria-hidden", "true");
       this.button = make("button", box);
       this.button.type = "button";
       this.button.tabIndex = -1; // the region itself takes the keys
@@ -302,12 +309,9 @@
       this.live.className = "quilanim-live";
       el.parentNode.insertBefore(box, el);
       el.style.display = "none";
-      for (const m of s.messages) {
-        console.warn("quilanim: " + m);
-        box.setAttribute("data-status", m);
-      }
+      for (const m of s.messages) this.status(m);
+      if (window.ResizeObserver) new ResizeObserver(() => this.resize()).observe(c);
       this.size(this.w, this.h);
-      this.draw();
       if (s.problem) return;
 
       box.addEventListener("click", () => this.toggle());
@@ -316,76 +320,123 @@
         e.preventDefault();
         this.toggle();
       });
-      if (window.IntersectionObserver) {
+      // On screen the show runs; within a viewport of it, pictures load.
+      if (!this.near) for (const [key, margin] of [["onScreen", "0px"], ["near", "100%"]]) {
         new IntersectionObserver((seen) => {
-          this.onScreen = seen[seen.length - 1].isIntersecting;
+          this[key] = seen[seen.length - 1].isIntersecting;
+          this.pump();
           this.update();
-        }).observe(box);
+        }, { rootMargin: margin }).observe(box);
       }
-      this.load();
+      this.pump();
       this.fetchSound();
       this.update();
     }
 
+    status(text) {
+      console.warn("quilanim: " + text);
+      this.box.setAttribute("data-status", text);
+    }
+
+    // The box in box units [w, h]: the player's width is w CSS pixels at most.
     size(w, h) {
-      const r = window.devicePixelRatio || 1, c = this.canvas;
-      c.width = Math.round(w * r);
-      c.height = Math.round(h * r);
-      c.style.width = w + "px";
-      c.style.height = h + "px";
-      this.area = [w, h];
+      this.dim = [w, h];
+      this.box.style.width = w + "px";
+      this.canvas.style.aspectRatio = w && h ? w + "/" + h : "auto";
+      this.measure();
+      this.resize();
     }
 
-    // Loads the pictures in play order, the background right after the first. The first
-    // picture starts the show, unless the area is sized from the pictures: then it waits.
-    load() {
-      const fit = !this.w || !this.h, list = this.frames.slice();
-      if (this.s.background) list.splice(1, 0, (this.back = { url: this.s.background }));
-      const next = (i) => {
-        if (i >= list.length) return fit && this.fit();
-        const f = list[i], img = new Image();
-        img.onload = img.onerror = () => {
-          if (img.naturalWidth > 0) f.img = img;
-          else console.warn("quilanim: cannot load " + f.url);
-          f.state = f.img ? 1 : 2;
-          if (f != this.back && f.img && !fit) this.ready();
-          else if (this.started) this.draw();
-          if (this.waiting) this.tick();
-          next(i + 1);
-        };
-        img.src = f.url;
-      };
-      next(0);
-    }
-
-    // The largest picture so far.
-    sprite() {
-      return this.frames.reduce((m, f) => f.img ? [Math.max(m[0], f.img.naturalWidth),
-        Math.max(m[1], f.img.naturalHeight)] : m, [0, 0]);
-    }
-
-    // A width or height of 0 becomes the largest picture's or the background's.
-    fit() {
-      const sp = this.sprite(), b = (this.back && this.back.img) || { naturalWidth: 0, naturalHeight: 0 };
-      this.size(this.w || Math.max(sp[0], b.naturalWidth), this.h || Math.max(sp[1], b.naturalHeight));
-      this.ready();
+    // The backing store is the drawn size in device pixels, within what engines allow.
+    resize() {
+      const [w, h] = this.dim, c = this.canvas, r = window.devicePixelRatio || 1;
+      const k = w && h ? Math.min(c.clientWidth * r / w, 16384 / w, 16384 / h, Math.sqrt(2 ** 26 / w / h)) : 0;
+      const bw = Math.round(w * k), bh = Math.round(h * k);
+      if (bw == c.width && bh == c.height) return;
+      c.width = bw;
+      c.height = bh;
       this.draw();
     }
 
-    // A picture arrived; the first one starts the show at its first playable frame.
+    // Where each loaded picture goes.
+    measure() {
+      const s = this.s;
+      this.geo = layout(this.dim, this.frames.map((f) => (f.img ? [f.img.naturalWidth, f.img.naturalHeight] : [0, 0])),
+        s.fit, s.font && s.font.size, s.move);
+    }
+
+    // Requests what may load now: nothing while far off screen or before the page's load
+    // event (which pictures must never hold back); the first picture alone, then at most
+    // three at a time and three frames ahead, unless the show waits for every picture.
+    pump() {
+      if (!this.near || !shared.loaded || this.s.problem) return;
+      const n = this.frames.length, at = this.frame || 0;
+      let busy = this.list.filter((f) => f.state === 0).length;
+      for (const f of this.list) {
+        if (busy >= (this.list[0].state ? 3 : 1)) return;
+        if (f.state == null && (this.waitAll || f == this.back || mod(f.i - at, n) <= 3)) {
+          this.request(f);
+          busy++;
+        }
+      }
+    }
+
+    // The first picture is also shown as an <img> until the canvas draws it.
+    request(f) {
+      const img = f.i === 0 ? this.box.insertBefore(document.createElement("img"), this.button) : new Image();
+      f.state = 0;
+      if (f.i === 0) {
+        this.first = img;
+        img.hidden = true;
+        img.alt = jtrim(f.caption);
+      }
+      img.onload = img.onerror = () => {
+        if (img.naturalWidth > 0) f.img = img;
+        else {
+          console.warn("quilanim: cannot load " + f.url);
+          if (img == this.first) img.remove();
+        }
+        f.state = f.img ? 1 : 2;
+        this.loaded(f);
+      };
+      img.src = f.url;
+    }
+
+    loaded(f) {
+      if (f == this.back && f.img) this.pattern = this.canvas.getContext("2d").createPattern(f.img, "repeat");
+      const all = this.list.every((g) => g.state > 0);
+      if (all && (!this.w || !this.h)) { // a width or height of 0 becomes the default box's
+        const s = this.s, z = (g) => (g.img ? [g.img.naturalWidth, g.img.naturalHeight] : [0, 0]);
+        const d = defaultBox(this.frames.map(z).concat(s.fit ? [] : [z(this.back || {})]), s.fit, s.font && s.font.size);
+        this.size(this.w || d[0], this.h || d[1]);
+      }
+      this.measure();
+      if (all || (!this.waitAll && f.img && f != this.back)) this.ready();
+      this.draw();
+      if (this.waiting) this.tick();
+      this.pump();
+    }
+
+    // The first playable frame starts the show.
     ready() {
-      this.sp = this.sprite();
       const first = this.frames.findIndex((f) => f.img);
       if (this.started || first < 0) return;
       this.started = true;
       this.plays = 0;
       this.v = this.s.move.slice();
-      // A picture moving left or up starts at the far edge.
-      this.x = this.v[0] < 0 ? this.area[0] - this.sp[0] : 0;
-      this.y = this.v[1] < 0 ? this.area[1] - this.sp[1] : 0;
+      [this.x, this.y] = this.geo.drawn[first]; // a moving axis starts at its edge
       this.enter(first);
       this.left = frameWait(this.s, this.isLast()); // counted once the show runs
-      this.draw();
+      const im = this.first;
+      if (im && im.isConnected) { // placed as the canvas draws it
+        const [x, y, w, h] = this.place(first), [W, H] = this.dim, pc = (v, t) => (100 * v) / t + "%";
+        Object.assign(im.style, { left: pc(x, W), top: pc(y, H), width: pc(w, W), height: pc(h, H) });
+        im.hidden = false;
+        // Under the canvas once both are seen; removed once the browser has surely presented
+        // it (page-speed tools lose a largest paint removed before that).
+        requestAnimationFrame(() => requestAnimationFrame(() => (im.style.zIndex = -1)));
+        setTimeout(() => im.remove(), 2000);
+      }
       this.update();
     }
 
@@ -394,7 +445,7 @@
       const n = this.frames.length;
       for (let i = 1; i <= n; i++) {
         const f = this.frames[(this.frame + i) % n];
-        if (f.state != 2) return f.state ? (this.frame + i) % n : -1;
+        if (f.state != 2) return f.state == 1 ? (this.frame + i) % n : -1;
       }
       return this.frame;
     }
@@ -408,6 +459,7 @@
       this.frame = i;
       this.counted = this.isLast();
       if (this.counted) this.countPlay();
+      this.pump();
     }
 
     countPlay() {
@@ -416,7 +468,7 @@
 
     // Takes every step due since the last, so the show keeps time however late the timer.
     tick() {
-      const t = now();
+      const t = now(), g = this.geo;
       let moved = false;
       this.timer = 0;
       this.waiting = false;
@@ -430,8 +482,8 @@
         }
         // A frame turns out to be the last only now (the pictures after it failed).
         if (n <= this.frame && !this.counted && (this.countPlay(), this.finished)) break;
-        const x = step(this.x, this.v[0], this.area[0], this.sp[0], this.s.bounce);
-        const y = step(this.y, this.v[1], this.area[1], this.sp[1], this.s.bounce);
+        const x = step(this.x, this.v[0], g.area[0], g.range[0], this.s.bounce);
+        const y = step(this.y, this.v[1], g.area[1], g.range[1], this.s.bounce);
         [this.x, this.v[0], this.y, this.v[1]] = [x[0], x[1], y[0], y[1]];
         this.enter(n);
         moved = true;
@@ -473,31 +525,39 @@
       this.update();
     }
 
+    // Frame i's rectangle in box units: a moving axis at the show's position.
+    place(i) {
+      const d = this.geo.drawn[i], m = this.s.move;
+      return [m[0] ? this.x : d[0], m[1] ? this.y : d[1], d[2], d[3]];
+    }
+
+    // Draws in box units, scaled to the backing store.
     draw() {
-      const s = this.s, [w, h] = this.area, c = this.canvas.getContext("2d");
-      const r = window.devicePixelRatio || 1;
-      if (!w || !h) return;
-      c.setTransform(r, 0, 0, r, 0, 0);
+      const s = this.s, [w, h] = this.dim, cv = this.canvas, c = cv.getContext("2d");
+      if (!cv.width || !cv.height) return;
+      c.setTransform(cv.width / w, 0, 0, cv.height / h, 0, 0);
+      c.imageSmoothingQuality = "high";
       c.fillStyle = "rgb(" + s.bg + ")";
       c.fillRect(0, 0, w, h);
       if (s.problem) return this.label(s.problem, cssFont("Helvetica", 0, 12), 12, [0, 0, w, h]);
-      const back = this.back && this.back.img;
-      if (back) {
-        c.fillStyle = c.createPattern(back, "repeat");
+      if (this.pattern) {
+        c.fillStyle = this.pattern;
         c.fillRect(0, 0, w, h);
       }
       const f = this.started && this.frames[this.frame];
       if (!f) return;
-      c.drawImage(f.img, this.x, this.y);
+      const [x, y, pw, ph] = this.place(this.frame), g = this.geo;
+      if (pw && ph) c.drawImage(f.img, x, y, pw, ph);
       const caption = jtrim(f.caption);
       const said = caption || "Picture " + (this.frame + 1) + " of " + this.frames.length;
       if (this.live.textContent != said) this.live.textContent = said;
       if (caption && s.font) this.label(f.caption, s.font.css, s.font.size,
-        captionRoom(this.x, this.y, f.img.naturalWidth, f.img.naturalHeight, w, h));
+        g.band ? [0, g.area[1], w, g.band] : captionRoom(x, y, pw, ph, w, h), g.band && Math.ceil(1.25 * s.font.size));
     }
 
-    // Text wrapped into the room and clipped to it, as the applet's label draws it.
-    label(text, font, size, [x, y, w, h]) {
+    // Text wrapped into the room and clipped to it, as the applet's label draws it; under
+    // fitted pictures two lines of lineHeight fill the band.
+    label(text, font, size, [x, y, w, h], lineHeight) {
       const c = this.canvas.getContext("2d");
       if (w <= 0 || h <= 0) return;
       c.save();
@@ -507,7 +567,7 @@
       c.rect(x, y, w, h);
       c.clip();
       const m = c.measureText("Mg"), ascent = m.fontBoundingBoxAscent || size;
-      const high = ascent + (m.fontBoundingBoxDescent || size / 4);
+      const high = lineHeight || ascent + (m.fontBoundingBoxDescent || size / 4);
       let top = y + INSET;
       for (const line of wrapText(text, (t) => c.measureText(t).width, w - 2 * INSET)) {
         if (top >= y + h) break;
@@ -556,7 +616,14 @@
     shared.listening = true;
     for (const type of ["pointerdown", "pointerup", "keydown", "touchend"])
       document.addEventListener(type, unlock, true);
-    document.addEventListener("visibilitychange", () => shared.players.forEach((p) => p.update()));
+    const each = (f) => () => shared.players.forEach(f);
+    document.addEventListener("visibilitychange", each((p) => p.update()));
+    shared.loaded = document.readyState == "complete";
+    addEventListener("load", () => each((p) => p.pump())(shared.loaded = true));
+    // The backing store follows the pixel density too.
+    const density = () => matchMedia(`(resolution: ${devicePixelRatio}dppx)`)
+      .addEventListener("change", () => each((p) => p.resize())(density()), { once: true });
+    density();
   }
   startAll();
   if (document.readyState == "loading") document.addEventListener("DOMContentLoaded", startAll);

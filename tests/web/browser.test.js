@@ -193,7 +193,7 @@ test("reduced motion: the picture stays put and the show starts paused", async (
 test("a hostile caption stays text", async () => {
   const hostile = '<img src=x onerror="window.owned=1">"><script>window.owned=2</script>&amp;';
   const tab = await open("hostile", [{ params: { imagelist: "r.png", captionlist: hostile, fontname: '"};x{' } }]);
-  await sleep(200);
+  await tab.waitForFunction(() => !document.querySelector(".quilanim img")); // the first picture's, while it shows
   assert.equal(await tab.evaluate(() => window.owned), undefined);
   assert.equal(await tab.$eval(".quilanim", (b) => b.getAttribute("aria-label")), hostile);
   assert.equal(await tab.$eval(".quilanim-live", (l) => l.textContent), hostile);
@@ -223,18 +223,26 @@ test("two elements with two script lines: two players, each once", async () => {
   await done(tab);
 });
 
-test("off screen the show waits", async () => {
-  const tab = await open("offscreen", [{ params: { imagelist: "r.png,g.png", pause: 50 } }],
-    { body: '<div style="height:3000px">Text above the show.</div>\n' });
-  assert.equal((await watch(tab, 5, 5, 400)).length, 1);
-  await tab.$eval(".quilanim", (b) => b.scrollIntoView());
-  assert.ok((await watch(tab, 5, 5, 400)).length >= 3);
-  await done(tab);
+test("off screen the show waits; more than a viewport away it loads nothing", async () => {
+  for (const above of [900, 3000]) {
+    const asked = server.requests.length, far = above > 1200; // the viewport is 600 high
+    fs.writeFileSync(path.join(folder, "offscreen.html"), page([{ params: { imagelist: "r.png,g.png", pause: 50 } }],
+      { body: `<div style="height:${above}px">Text above the show.</div>\n` }));
+    const tab = await openPage(browser, server.url + "offscreen.html");
+    await sleep(400);
+    assert.equal(server.requests.slice(asked).some((r) => r.endsWith(".png")), !far, `${above} px above`);
+    assert.equal(await tab.evaluate(() => !!window.quilanimPlayers.players[0].started), !far);
+    if (!far) assert.equal((await watch(tab, 5, 5, 400)).length, 1);
+    await tab.$eval(".quilanim", (b) => b.scrollIntoView());
+    await tab.waitForFunction(() => window.quilanimPlayers.players[0].started);
+    assert.ok((await watch(tab, 5, 5, 400)).length >= 3);
+    await done(tab);
+  }
 });
 
 test("width and height 0 take the largest picture or the tiled background", async () => {
   const tab = await open("fit", [{ params: { imagelist: "r.png,wide.png", background: "tile.png", pause: 100000 }, width: 0, height: 0 }]);
-  assert.deepEqual(await tab.$eval(".quilanim canvas", (c) => [c.style.width, c.style.height]), ["50px", "40px"]);
+  assert.deepEqual(await tab.$eval(".quilanim canvas", (c) => [c.offsetWidth, c.offsetHeight, c.width, c.height]), [50, 40, 50, 40]);
   assert.deepEqual(await pixel(tab, 30, 30), [240, 240, 240]); // tile right half
   assert.deepEqual(await pixel(tab, 5, 30), [10, 10, 10]); // tile left half
   assert.deepEqual(await pixel(tab, 5, 5), RED); // the first picture
@@ -341,6 +349,103 @@ test("the Java applet and the web player draw and report alike", { skip: !proces
     };
     assert.deepEqual(box(web), box(applet), label + " first frame");
     assert.deepEqual(tab.warnings.map((w) => w.replace("quilanim: ", "")), statuses, label + " status texts");
+    await done(tab);
+  }
+});
+
+// The bounding box [x, y, w, h] of the pixels near colour in the index-th canvas; null if none.
+const found = (tab, colour) => tab.evaluate((colour) => {
+  const c = document.querySelector(".quilanim canvas"), d = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+  let b = null;
+  for (let i = 0; i < d.length; i += 4) {
+    if (Math.abs(d[i] - colour[0]) + Math.abs(d[i + 1] - colour[1]) + Math.abs(d[i + 2] - colour[2]) > 12) continue;
+    const x = (i / 4) % c.width, y = Math.floor(i / 4 / c.width);
+    b = b ? [Math.min(b[0], x), Math.min(b[1], y), Math.max(b[2], x), Math.max(b[3], y)] : [x, y, x, y];
+  }
+  return b && [b[0], b[1], b[2] - b[0] + 1, b[3] - b[1] + 1];
+}, colour);
+
+test("fitted pictures are drawn where the shared geometry table puts them", async () => {
+  const table = JSON.parse(fs.readFileSync(path.join(__dirname, "../data/fit-geometry.json"))).layout;
+  const colours = [RED, GREEN, BLUE];
+  const rows = table.filter((r) => r.sizes.every((z) => z[0] * z[1] <= 200000) && r.area[1] > 0);
+  assert.ok(rows.length >= 5);
+  for (const r of rows) {
+    const files = r.sizes.map((z, i) => `fit-${z.join("x")}-${i}.png`);
+    r.sizes.forEach((z, i) => fs.writeFileSync(path.join(folder, files[i]), png(z[0], z[1], colours[i])));
+    const params = { imagelist: files.join(), bg: "#ffffff", pause: 100000, move: r.move.join(), scale: r.scale ? "FIT" : "none",
+      ...(r.captions && { captionlist: "Mg|Mg|Mg" }), ...(r.fontSize != null && { fontsize: r.fontSize }) };
+    const tab = await open("fit-" + table.indexOf(r), [{ params, width: r.box[0], height: r.box[1] }]);
+    for (let i = 0; i < r.sizes.length; i++) {
+      await tab.evaluate((i) => { const p = window.quilanimPlayers.players[0]; p.frame = i; p.draw(); }, i);
+      const [x, y, w, h] = r.drawn[i], seen = [Math.max(0, x), Math.max(0, y)];
+      seen.push(Math.min(x + w, r.box[0]) - seen[0], Math.min(y + h, r.box[1]) - seen[1]);
+      assert.deepEqual(await found(tab, colours[i]), seen[2] > 0 && seen[3] > 0 ? seen : null, `${r.name}: picture ${i}`);
+    }
+    // The caption's text lies in the band below the pictures.
+    if (r.band) assert.equal((await found(tab, [0, 0, 0]))[1] >= r.area[1], true, r.name + ": caption");
+    await done(tab);
+  }
+});
+
+test("the player fits narrow screens and follows the pixel density, without a layout shift", async () => {
+  const shifts = (t) => t.evaluateOnNewDocument(() => {
+    window.shift = 0;
+    new PerformanceObserver((l) => l.getEntries().forEach((e) => (window.shift += e.value))).observe({ type: "layout-shift", buffered: true });
+  });
+  const tab = await open("narrow", [{ params: { imagelist: "r.png,g.png", scale: "fit", captionlist: "A|B", pause: 100000 },
+    width: 300, height: 200 }], {}, async (t) => { await t.setViewport({ width: 160, height: 600, deviceScaleFactor: 1.75 }); await shifts(t); });
+  const size = () => tab.evaluate(() => {
+    const c = document.querySelector(".quilanim canvas");
+    return [document.documentElement.scrollWidth, c.offsetWidth, c.offsetHeight, c.width, c.height];
+  });
+  assert.deepEqual(await size(), [160, 144, 96, 252, 168]); // 8-px body margins
+  assert.equal(await tab.evaluate(() => window.shift), 0);
+  // (Headless Chromium reports no change of the resolution media query; the width changes too.)
+  for (const [width, scale, want] of [[250, 1, [250, 234, 156, 234, 156]], [800, 2, [800, 300, 200, 600, 400]]]) {
+    await tab.setViewport({ width, height: 600, deviceScaleFactor: scale });
+    await sleep(100);
+    assert.deepEqual(await size(), want, `${width} px at ${scale}`);
+  }
+  // The first frame drawn at twice the size, centred above the caption band.
+  assert.deepEqual(await found(tab, RED), [280, 142, 40, 40]);
+  await done(tab);
+});
+
+test("pictures load first one, then three ahead and three at a time, after the page's load event", async () => {
+  const names = Array.from({ length: 8 }, (_, i) => `slow${i}.png`);
+  names.forEach((n, i) => fs.writeFileSync(path.join(folder, n), png(40, 30, [i * 30, 100, 50])));
+  const record = (t) => t.evaluateOnNewDocument(() => {
+    window.lcp = [];
+    new PerformanceObserver((l) => l.getEntries().forEach((e) => lcp.push(e.url))).observe({ type: "largest-contentful-paint", buffered: true });
+    window.shown = [];
+    new MutationObserver((m) => m.forEach((r) => r.target.tagName == "IMG" && !r.target.hidden &&
+      shown.push([r.target.alt, r.target.style.cssText]))).observe(document, { subtree: true, attributes: true, attributeFilter: ["hidden"] });
+  });
+  const loads = (tab) => tab.evaluate(() => {
+    const nav = performance.getEntriesByType("navigation")[0];
+    return performance.getEntriesByType("resource").filter((e) => e.name.endsWith(".png"))
+      .map((e) => [e.name.replace(/.*\//, ""), e.startTime - nav.loadEventStart, e.responseEnd - nav.loadEventStart]);
+  });
+  const most = (l) => Math.max(...l.map(([, a]) => l.filter(([, s, e]) => s <= a && e > a).length));
+  for (const move of ["0,0", "3,0"]) {
+    const tab = await open("fetch-" + move, [{ params: { imagelist: names.join(), captionlist: "Pale <b>|Two", pause: 100000, move,
+      scale: "fit" }, width: 100, height: 100 }], {}, record);
+    await sleep(500);
+    const l = await loads(tab);
+    assert.deepEqual(l.map((e) => e[0]), move == "0,0" ? names.slice(0, 4) : names, move);
+    assert.ok(l.every(([, start]) => start >= 0), "after the load event");
+    assert.ok(l.slice(1).every(([, start]) => start >= l[0][2]), "the first alone");
+    assert.ok(most(l) <= 3 && most(l) >= 2, `${most(l)} at a time`);
+    // The first picture is an image until the canvas has drawn it; it is what tools see.
+    await tab.waitForFunction(() => !document.querySelector(".quilanim img"));
+    assert.deepEqual(await tab.evaluate(() => [shown, lcp.pop()]),
+      [[["Pale <b>", `left: ${move == "0,0" ? 30 : 0}%; top: 16%; width: 40%; height: 30%;`]], server.url + names[0]]);
+    if (move == "0,0") { // two frames on, three ahead of that are asked for
+      await tab.evaluate(() => window.quilanimPlayers.players[0].enter(2));
+      await sleep(400);
+      assert.deepEqual((await loads(tab)).map((e) => e[0]), names.slice(0, 6));
+    }
     await done(tab);
   }
 });

@@ -87,7 +87,7 @@ function site() {
 }
 
 // Serves folder on 127.0.0.1 at a free port; "/favicon.ico" answers 204 so no page logs a
-// missing icon. requests lists every path asked for.
+// missing icon; files named "slow..." answer after 150 ms. requests lists every path asked for.
 async function serve(folder) {
   const types = { ".html": "text/html", ".js": "text/javascript", ".png": "image/png", ".au": "audio/basic" };
   const requests = [];
@@ -97,8 +97,11 @@ async function serve(folder) {
     if (name == "/favicon.ico") return res.writeHead(204).end();
     const file = path.join(folder, path.normalize(name));
     if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return res.writeHead(404).end();
-    res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
-    res.end(fs.readFileSync(file));
+    const answer = () => {
+      res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+      res.end(fs.readFileSync(file));
+    };
+    if (name.includes("slow")) setTimeout(answer, 150); else answer();
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   return { url: `http://127.0.0.1:${server.address().port}/`, requests, close: () => server.close() };
