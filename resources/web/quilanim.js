@@ -10,8 +10,15 @@
 
   // -- parameters, read as the applet reads them
 
-  // Java's String.trim(): strips control characters and blanks at both ends.
-  const jtrim = (s) => String(s).replace(/^[\x00-\x20]+|[\x00-\x20]+$/g, "");
+  // Java's String.trim(): strips control characters and blanks at both ends (in linear time,
+  // which a regular expression for the end is not).
+  function jtrim(s) {
+    s = String(s);
+    let a = 0, b = s.length;
+    while (a < b && s.charCodeAt(a) < 33) a++;
+    while (b > a && s.charCodeAt(b - 1) < 33) b--;
+    return s.slice(a, b);
+  }
 
   // Integer.parseInt of the trimmed text, or null.
   function parseInteger(text) {
@@ -159,25 +166,32 @@
     return [z[0], z[1] + bandOf(fit, font)];
   }
 
-  // Lines no wider than width by measure(text); a word wider than a line is cut between
-  // characters, at least one a line.
-  function wrapText(text, measure, width) {
-    const lines = [];
+  // At most max lines no wider than width by measure(text), broken at ASCII blanks (Java's
+  // \s); a word wider than a line is cut between characters, at least one a line.
+  function wrapText(text, measure, width, max = 1 / 0) {
+    const lines = [], fits = (a) => measure(a.join("")) <= width;
     let line = "";
-    jtrim(text || "").split(/\s+/).filter(Boolean).forEach((word) => {
+    for (const word of jtrim(text || "").split(/[ \t\n\v\f\r]+/)) {
+      if (!word || lines.length >= max) continue;
       const candidate = line ? line + " " + word : word;
-      if (measure(candidate) <= width) return void (line = candidate);
+      if (measure(candidate) <= width) { line = candidate; continue; }
       if (line) lines.push(line);
       let chars = Array.from(word);
-      while (chars.length > 1 && measure(chars.join("")) > width) {
-        let fits = 1;
-        while (measure(chars.slice(0, fits + 1).join("")) <= width) fits++;
-        lines.push(chars.slice(0, fits).join(""));
-        chars = chars.slice(fits);
+      while (lines.length < max) {
+        // The longest prefix that fits, by doubling and halving: few and short measures.
+        let lo = 1, hi = 2;
+        while (hi <= chars.length && fits(chars.slice(0, hi))) [lo, hi] = [hi, hi * 2];
+        for (hi = Math.min(hi, chars.length + 1); hi - lo > 1; ) {
+          const mid = (lo + hi) >> 1;
+          if (fits(chars.slice(0, mid))) lo = mid; else hi = mid;
+        }
+        if (lo >= chars.length) break;
+        lines.push(chars.slice(0, lo).join(""));
+        chars = chars.slice(lo);
       }
       line = chars.join("");
-    });
-    if (line) lines.push(line);
+    }
+    if (line && lines.length < max) lines.push(line);
     return lines;
   }
 
@@ -203,16 +217,19 @@
   }
 
   // A Sun audio file (µ-law, A-law, 8/16-bit linear) as { rate, channels: [Float32Array] };
-  // rates outside 8000..96000 Hz are resampled to the nearer end. Throws on anything else.
+  // rates outside 8000..96000 Hz are resampled to the nearer end, and ten minutes at 48 kHz
+  // is all that is kept. Throws on anything else, and on a file without a sample.
   function decodeAu(buffer) {
     const v = new DataView(buffer), head = (i) => v.getUint32(i * 4);
     if (v.byteLength < 24 || head(0) != 0x2e736e64) throw new Error("not a Sun audio file");
     const start = head(1), enc = head(3), rate = head(4), count = head(5);
     const width = { 1: 1, 2: 1, 3: 2, 27: 1 }[enc];
-    if (!width || !count || count > 32 || !rate || start < 24 || start > v.byteLength)
+    if (!width || !count || count > 32 || rate < 1000 || start < 24 || start > v.byteLength)
       throw new Error("unsupported Sun audio file");
     // The data size may be unknown (all ones) or past the end.
-    const size = Math.min(head(2), v.byteLength - start), frames = Math.floor(size / width / count);
+    const size = Math.min(head(2), v.byteLength - start), to = Math.min(96000, Math.max(8000, rate));
+    const frames = Math.min(Math.floor(size / width / count), Math.floor(28.8e6 / count / to * rate));
+    if (!frames) throw new Error("no sound");
     const out = Array.from({ length: count }, () => new Float32Array(frames));
     for (let i = 0; i < frames; i++) {
       for (let c = 0; c < count; c++) {
@@ -221,7 +238,6 @@
           : enc == 2 ? v.getInt8(at) * 256 : v.getInt16(at)) / 32768;
       }
     }
-    const to = Math.min(96000, Math.max(8000, rate));
     return { rate: to, channels: to == rate ? out : out.map((d) => resample(d, rate, to)) };
   }
 
@@ -245,6 +261,7 @@
   const shared = window.quilanimPlayers || (window.quilanimPlayers = { players: [], audio: null });
   const now = () => performance.now();
   const make = (tag, parent) => parent.appendChild(document.createElement(tag));
+  const cut = (t, n) => Array.from(t.slice(0, 2 * n)).slice(0, n).join(""); // first n characters
 
   function startAll() {
     for (const el of document.getElementsByTagName("applet")) {
@@ -298,7 +315,7 @@
       box.tabIndex = 0;
       box.setAttribute("role", "region");
       box.setAttribute("aria-roledescription", "slideshow");
-      box.setAttribute("aria-label", Array.from((s.captions && jtrim(s.captions[0])) || "Slideshow").slice(0, 100).join(""));
+      box.setAttribute("aria-label", cut((s.captions && jtrim(s.captions[0])) || "Slideshow", 100));
       const c = (this.canvas = make("canvas", box));
       c.width = c.height = 0;
       c.setAttribute("aria-hidden", "true");
@@ -312,7 +329,10 @@
       for (const m of s.messages) this.status(m);
       if (window.ResizeObserver) new ResizeObserver(() => this.resize()).observe(c);
       this.size(this.w, this.h);
-      if (s.problem) return;
+      if (s.problem) {
+        this.finished = true;
+        return this.update();
+      }
 
       box.addEventListener("click", () => this.toggle());
       box.addEventListener("keydown", (e) => {
@@ -391,9 +411,11 @@
         img.alt = jtrim(f.caption);
       }
       img.onload = img.onerror = () => {
-        if (img.naturalWidth > 0) f.img = img;
+        const z = img.naturalWidth * img.naturalHeight;
+        if (z > 0 && z <= 1e8) f.img = img;
         else {
-          console.warn("quilanim: cannot load " + f.url);
+          // Over 100 megapixels a picture would cost more memory than a page may take.
+          z ? this.status("Picture too large: " + f.url) : console.warn("quilanim: cannot load " + f.url);
           if (img == this.first) img.remove();
         }
         f.state = f.img ? 1 : 2;
@@ -504,13 +526,14 @@
       if (run && !this.timer && !this.waiting) {
         if (this.left != null) this.due = now() + this.left;
         this.left = null;
-        this.timer = setTimeout(() => this.tick(), Math.max(0, this.due - now()));
+        // Whole milliseconds, never early; longer waits than timers take come in parts.
+        this.timer = setTimeout(() => this.tick(), Math.min(2 ** 31 - 1, Math.ceil(Math.max(0, this.due - now()))));
       } else if (!run && this.timer) {
         clearTimeout(this.timer);
         this.timer = 0;
         this.left = Math.max(0, this.due - now());
       }
-      this.sound(this.started && !still && !document.hidden);
+      this.sound(run);
       if (this.still === still) return; // touch the page only when something shows
       this.still = still;
       this.button.textContent = still ? "\u25b6" : "\u275a\u275a";
@@ -549,7 +572,8 @@
       const [x, y, pw, ph] = this.place(this.frame), g = this.geo;
       if (pw && ph) c.drawImage(f.img, x, y, pw, ph);
       const caption = jtrim(f.caption);
-      const said = caption || "Picture " + (this.frame + 1) + " of " + this.frames.length;
+      // (Laying out a caption of many thousand characters takes longer than a frame.)
+      const said = cut(caption, 1000) || "Picture " + (this.frame + 1) + " of " + this.frames.length;
       if (this.live.textContent != said) this.live.textContent = said;
       if (caption && s.font) this.label(f.caption, s.font.css, s.font.size,
         g.band ? [0, g.area[1], w, g.band] : captionRoom(x, y, pw, ph, w, h), g.band && Math.ceil(1.25 * s.font.size));
@@ -568,48 +592,58 @@
       c.clip();
       const m = c.measureText("Mg"), ascent = m.fontBoundingBoxAscent || size;
       const high = lineHeight || ascent + (m.fontBoundingBoxDescent || size / 4);
-      let top = y + INSET;
-      for (const line of wrapText(text, (t) => c.measureText(t).width, w - 2 * INSET)) {
-        if (top >= y + h) break;
-        c.fillText(line, x + INSET, top + ascent);
-        top += high;
-      }
+      // Wrapped once per caption and room, only as far as the room holds lines.
+      const key = [text, font, w, h], k = this.wrap;
+      if (!k || key.some((v, i) => v !== k[i]))
+        this.lines = wrapText(text, (t) => c.measureText(t).width, w - 2 * INSET, Math.ceil((h - INSET) / high));
+      this.wrap = key;
+      this.lines.forEach((line, i) => c.fillText(line, x + INSET, y + INSET + i * high + ascent));
       c.restore();
     }
 
-    // Browsers refuse fetches from file: pages; a page opened from disk plays silently.
+    // Browsers refuse fetches from file: pages; a page opened from disk plays silently. A
+    // server that sends without end is cut off at 64 MiB. The sound is decoded once.
     fetchSound() {
       const url = this.s.soundtrack;
-      if (!url || location.protocol == "file:" || /^file:/i.test(url)) return;
-      fetch(url)
-        .then((r) => (r.ok ? r.arrayBuffer() : Promise.reject(new Error("HTTP " + r.status))))
-        .then((bytes) => { this.pcm = decodeAu(bytes); this.update(); })
-        .catch((e) => console.warn("quilanim: cannot play " + url + ": " + e.message));
+      if (!url || !window.AudioContext || location.protocol == "file:" || /^file:/i.test(url)) return;
+      this.sounds = true;
+      fetch(url).then(async (r) => {
+        if (!r.ok) throw new Error("HTTP " + r.status);
+        const parts = [], reader = r.body.getReader();
+        for (let n = 0, d; !(d = await reader.read()).done; parts.push(d.value))
+          if ((n += d.value.length) > 2 ** 26) { reader.cancel(); break; }
+        const pcm = decodeAu(await new Blob(parts).arrayBuffer()), ch = pcm.channels;
+        this.pcm = new AudioBuffer({ numberOfChannels: ch.length, length: ch[0].length, sampleRate: pcm.rate });
+        ch.forEach((d, i) => this.pcm.copyToChannel(d, i));
+        this.update();
+      }).catch((e) => {
+        this.sounds = false;
+        console.warn("quilanim: cannot play " + url + ": " + e.message);
+      });
     }
 
     // Loops the soundtrack while on (once unlocked), from the start as the applet's clip.
     sound(on) {
-      const ctx = shared.audio, pcm = this.pcm;
-      if (on && !this.source && pcm && ctx) {
-        const b = ctx.createBuffer(pcm.channels.length, pcm.channels[0].length, pcm.rate);
-        pcm.channels.forEach((d, i) => b.getChannelData(i).set(d));
-        this.source = ctx.createBufferSource();
-        this.source.buffer = b;
-        this.source.loop = true;
-        this.source.connect(ctx.destination);
-        this.source.start();
-      } else if (!on && this.source) {
-        this.source.stop();
+      const ctx = shared.audio, src = this.source;
+      if (on && !src && this.pcm && ctx) {
+        const b = (this.source = ctx.createBufferSource());
+        b.buffer = this.pcm;
+        b.loop = true;
+        b.connect(ctx.destination);
+        b.start();
+      } else if (!on && src) {
+        src.stop();
         this.source = null;
       }
     }
   }
 
-  // Sound may start only after a click, key or touch on the page.
+  // Sound may start only after a click, key or touch on the page; only a show with a
+  // soundtrack makes an audio context.
   function unlock() {
-    if (shared.audio && shared.audio.state == "running") return;
-    if (!shared.audio && window.AudioContext) shared.audio = new AudioContext();
-    if (shared.audio) shared.audio.resume().then(() => shared.players.forEach((p) => p.update()));
+    const a = shared.audio;
+    if (a ? a.state == "running" : !shared.players.some((p) => p.sounds)) return;
+    (shared.audio = a || new AudioContext()).resume().then(() => shared.players.forEach((p) => p.update()));
   }
 
   if (!shared.listening) {

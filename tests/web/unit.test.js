@@ -97,6 +97,18 @@ test("caption room, wrapping and timing", () => {
   assert.deepEqual(q.wrapText("abcdefghijkl", width, 40), ["abcd", "efgh", "ijkl"]);
   assert.deepEqual(q.wrapText("x \u{1F600}\u{1F600}", (t) => Array.from(t).length * 10, 5), ["x", "\u{1F600}", "\u{1F600}"]);
   assert.deepEqual(q.wrapText("   ", width, 40), []);
+  // Breaks at ASCII blanks only; no more lines than asked for, however long the text.
+  assert.deepEqual(q.wrapText("ab\u00a0cd\u2003ef\fgh", width, 60), ["ab\u00a0cd\u2003", "ef gh"]);
+  let measured = 0;
+  const counting = (t) => (measured += t.length, width(t));
+  assert.deepEqual(q.wrapText("a " + "x".repeat(30000) + " b", counting, 95, 3), ["a", "xxxxxxxxx", "xxxxxxxxx"]);
+  assert.ok(measured < 31000, `${measured} characters measured`);
+  // The halving finds what stepping one character at a time finds.
+  const slow = (word, w) => { const out = []; let rest = Array.from(word);
+    while (rest.length > 1 && width(rest.join("")) > w) { let n = 1; while (width(rest.slice(0, n + 1).join("")) <= w) n++; out.push(rest.slice(0, n).join("")); rest = rest.slice(n); }
+    return out.concat(rest.join("")); };
+  for (let len = 1; len < 40; len += 3) for (const w of [5, 10, 35, 80, 1000])
+    assert.deepEqual(q.wrapText("q".repeat(len), width, w), slow("q".repeat(len), w), `${len} in ${w}`);
   const s = { pause: 0, endDelay: 700 };
   assert.equal(q.frameWait(s, false), 10);
   assert.equal(q.frameWait(s, true), 710);
@@ -130,6 +142,9 @@ test(".au files decode in every encoding, cut short or resampled", () => {
   assert.equal(slow.rate, 8000);
   assert.deepEqual(Array.from(slow.channels[0], (x) => Math.round(x * 32768)), [0, 500, 1000, 1500, 2000, 2500, 3000, 3000]);
   assert.equal(q.decodeAu(auFile({ encoding: 1, rate: 192000, channels: 1, samples: new Array(10).fill(0) })).rate, 96000);
+  // 1000 Hz is the lowest rate taken; ten minutes at 48 kHz is all that is kept, cut before decoding.
+  const long = q.decodeAu(auFile({ encoding: 2, rate: 1000, channels: 2, samples: new Array(2 * 1900000).fill(0) }));
+  assert.deepEqual([long.rate, long.channels[0].length], [8000, 14400000]);
 });
 
 test("damaged .au files are refused with an error, never a crash", () => {
@@ -139,8 +154,9 @@ test("damaged .au files are refused with an error, never a crash", () => {
     new DataView(copy).setUint32(offset, value);
     return copy;
   };
+  // Also a rate below 1000 Hz, and a file without a sample.
   for (const bad of [new ArrayBuffer(0), new ArrayBuffer(23), patch(0, 0x52494646), patch(4, 8), patch(4, 1 << 30),
-    patch(12, 5), patch(16, 0), patch(20, 0), patch(20, 1000)]) {
+    patch(12, 5), patch(16, 0), patch(16, 999), patch(20, 0), patch(20, 1000), patch(8, 0), good.slice(0, 24)]) {
     assert.throws(() => q.decodeAu(bad), Error);
   }
 });
