@@ -485,6 +485,8 @@ test("hostile and unlucky pages: no error, an idle main thread, a bounded heap",
       assert.deepEqual(await tab.$eval(".quilanim canvas", (c) => [c.width, c.height]), [20, 20]);
       assert.deepEqual(await pixel(tab, 5, 5), GREEN);
     }],
+    ["a box taller than canvases may be", { imagelist: "r.png" }, [100, 100000], async (tab) =>
+      assert.deepEqual(await tab.$eval(".quilanim canvas", (c) => [c.width, c.height, c.offsetHeight]), [16, 16384, 100000])],
     ["waits past what timers take", { imagelist: "r.png", pause: 2147483647, enddelay: 2147483647 }, [200, 100],
       async (tab) => assert.deepEqual(await pixel(tab, 5, 5), RED)],
     ["every picture missing", { imagelist: "missing.png", background: "tile.png" }, [200, 100], async (tab) => {
