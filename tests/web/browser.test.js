@@ -231,8 +231,7 @@ test("off screen the show waits; more than a viewport away it loads nothing", as
     await sleep(400);
     assert.deepEqual([server.requests.slice(asked).some((r) => r.endsWith(".png")), await tab.evaluate(() => !!window.quilanimPlayers.players[0].started),
       far || (await watch(tab, 5, 5, 400)).length], [!far, !far, far || 1], `${above} px above`);
-    await tab.$eval(".quilanim", (b) => b.scrollIntoView());
-    await tab.waitForFunction(() => window.quilanimPlayers.players[0].started);
+    [await tab.$eval(".quilanim", (b) => b.scrollIntoView()), await tab.waitForFunction(() => window.quilanimPlayers.players[0].started)];
     assert.ok((await watch(tab, 5, 5, 400)).length >= 3);
     await done(tab);
   }
@@ -367,8 +366,7 @@ const found = (tab, colour) => tab.evaluate((colour) => {
 test("fitted pictures are drawn where the shared geometry table puts them", async () => {
   const table = JSON.parse(fs.readFileSync(path.join(__dirname, "../data/fit-geometry.json"))).layout, colours = [RED, GREEN, BLUE];
   for (const r of table.filter((r) => r.sizes.every((z) => z[0] * z[1] <= 200000) && r.area[1] > 0)) {
-    const files = r.sizes.map((z, i) => `fit-${z.join("x")}-${i}.png`);
-    r.sizes.forEach((z, i) => fs.writeFileSync(path.join(folder, files[i]), png(z[0], z[1], colours[i])));
+    const files = r.sizes.map((z, i) => (fs.writeFileSync(path.join(folder, `fit${i}.png`), png(z[0], z[1], colours[i])), `fit${i}.png`));
     const tab = await open("fit", [{ params: { imagelist: files.join(), bg: "#ffffff", pause: 100000, move: r.move.join(),
       scale: r.scale ? "FIT" : "none", ...(r.captions && { captionlist: "Mg|Mg|Mg" }), ...(r.fontSize != null && { fontsize: r.fontSize }) },
     width: r.box[0], height: r.box[1] }]);
@@ -391,8 +389,7 @@ test("the player fits narrow screens and follows the pixel density, without a la
   assert.deepEqual(await size(), [0, 160, 144, 96, 252, 168]); // 8-px body margins
   // (Headless Chromium reports no change of the resolution media query, so the width changes too.)
   for (const [width, scale, want] of [[250, 1, [250, 234, 156, 234, 156]], [800, 2, [800, 300, 200, 600, 400]]]) {
-    await tab.setViewport({ width, height: 600, deviceScaleFactor: scale });
-    await sleep(100);
+    [await tab.setViewport({ width, height: 600, deviceScaleFactor: scale }), await sleep(100)];
     assert.deepEqual((await size()).slice(1), want, `${width} px at ${scale}`);
   }
   assert.deepEqual(await found(tab, RED), [280, 142, 40, 40]); // twice the box's size, above the band
@@ -400,8 +397,7 @@ test("the player fits narrow screens and follows the pixel density, without a la
 });
 
 test("pictures load first one, then three ahead and three at a time, after the page's load event", async () => {
-  const names = Array.from({ length: 8 }, (_, i) => `slow${i}.png`); // each answered after 150 ms
-  names.forEach((n, i) => fs.writeFileSync(path.join(folder, n), png(40, 30, [i * 30, 100, 50])));
+  const names = Array.from({ length: 8 }, (_, i) => (fs.writeFileSync(path.join(folder, `slow${i}.png`), png(40, 30, [i * 30, 100, 50])), `slow${i}.png`)); // answered after 150 ms
   const record = (t) => t.evaluateOnNewDocument(() => new PerformanceObserver((l) => l.getEntries().forEach(({ url, element: e }) =>
     (window.lcp = [url, e.tagName, e.alt, e.style.left, e.style.top, e.style.width, e.style.height]))).observe({ type: "largest-contentful-paint", buffered: true }));
   const loads = (tab) => tab.evaluate((t = performance.getEntriesByType("navigation")[0].loadEventStart) => performance
@@ -452,9 +448,8 @@ test("hostile and unlucky pages: no error, an idle main thread, a bounded heap",
       async (tab) => assert.equal(await get(tab, ".quilanim", "aria-label"), long.slice(0, 100))],
     ["a long caption of blanks", { imagelist: "wide.png", captionlist: "x" + " ".repeat(30000) + "\u00a0x".repeat(5000) }, [300, 200],
       async (tab) => assert.equal(await get(tab, ".quilanim", "aria-label"), "x" + " ".repeat(99))],
-    ["a picture over 100 megapixels", { imagelist: "huge.png,g.png" }, [0, 0], async (tab) => assert.deepEqual(
-      [await get(tab, ".quilanim", "data-status"), await get(tab, ".quilanim canvas"), await pixel(tab, 5, 5)],
-      [`Picture too large: ${server.url}huge.png`, [20, 20], GREEN])],
+    ["a picture over 100 megapixels", { imagelist: "huge.png,g.png" }, [0, 0], async (t) => assert.deepEqual([await get(t, ".quilanim", "data-status"),
+      await get(t, ".quilanim canvas"), await pixel(t, 5, 5)], [`Picture too large: ${server.url}huge.png`, [20, 20], GREEN])],
     ["a box taller than canvases may be", { imagelist: "r.png" }, [100, 100000], async (t) => assert.deepEqual(await get(t, ".quilanim canvas"), [16, 16384])],
     ["waits past what timers take", { imagelist: "r.png", pause: 2 ** 31 - 1, enddelay: 2 ** 31 - 1 }, [200, 100], async (t) => assert.deepEqual(await pixel(t, 5, 5), RED)],
     ["every picture missing", { imagelist: "missing.png", background: "tile.png" }, [200, 100],
