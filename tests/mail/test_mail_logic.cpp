@@ -70,6 +70,14 @@ void TestMailLogic::composeMessage_data()
             + QStringLiteral("\r\n<P>A friend also wanted to send you a special message: <BR>\r\n\r\n<PRE>\r\nHi\r\n"
                              "</PRE>\r\n")
             + htmlTail;
+    QTest::newRow("html, typed markup is text")
+        << u"Ann <Tester>"_s << u"<script>alert(\"&\")</script>"_s << true
+        << htmlHead.arg(u"Ann &lt;Tester&gt;"_s)
+            + QStringLiteral("\r\n<P>Ann &lt;Tester&gt; also wanted to send you a special message: <BR>\r\n\r\n<PRE>\r\n"
+                             "&lt;script&gt;alert(&quot;&amp;&quot;)&lt;/script&gt;\r\n</PRE>\r\n")
+            + htmlTail;
+    QTest::newRow("plain keeps typed markup") << u"Ann <T>"_s << QString() << false
+                                              << plainHead.arg(u"Ann <T>"_s) + plainTail;
 }
 
 void TestMailLogic::composeMessage()

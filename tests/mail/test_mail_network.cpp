@@ -305,7 +305,7 @@ void TestMailNetwork::silentDnsServerThenNoMailServer()
     const QString clipboard = QGuiApplication::clipboard()->text();
     QCOMPARE(clipboard, m_dialog->ComposeMessage());
     QVERIFY(clipboard.startsWith(u"<HTML>\r\n<BODY>"_s));
-    QVERIFY(clipboard.contains(u"<PRE>\r\nSee <b>this</b>\r\n</PRE>"_s));
+    QVERIFY(clipboard.contains(u"<PRE>\r\nSee &lt;b&gt;this&lt;/b&gt;\r\n</PRE>"_s));
     QCOMPARE(m_prompts.messages(), QStringList{m_dialog->ClipboardText()});
     QVERIFY(m_smtp->log().isEmpty());
 }
