@@ -539,7 +539,8 @@ void TfrmReelcraft::mnuHelpContentsClick()
 
 void TfrmReelcraft::mnuHelpAboutClick()
 {
-    NetMailTransport network;
+    // Lives as long as the program: a mail worker may still be saying goodbye to a server.
+    static NetMailTransport network;
     MailServices mail{m_services.prompts, m_services.registry, m_services.mail ? *m_services.mail : network};
     TfrmSplash::ShowAbout(this, {}, &mail);
 }

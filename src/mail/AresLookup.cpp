@@ -125,24 +125,30 @@ bool initialise()
     return ready;
 }
 
-QList<MxRecord> mailExchangers(const QString &server, const QString &domain, int timeoutMs, const CancelFlag &cancel)
+MxLookup mailExchangers(const QString &server, const QString &domain, int timeoutMs, const CancelFlag &cancel)
 {
-    QList<MxRecord> records;
+    MxLookup found;
     Answer answer; // outlives the channel, whose end may still call it back
     Channel channel(server);
     if (!channel.usable() || domain.isEmpty())
-        return records;
+        return found;
     channel.query(domain, ns_t_mx, answer);
     channel.wait({&answer}, timeoutMs, cancel);
-    if (cancel || answer.status != ARES_SUCCESS || answer.bytes.empty())
-        return records;
+    if (cancel)
+        return found;
+    // The name exists but has no MX records (a successful answer without any).
+    found.noRecords = answer.done && answer.status == ARES_ENODATA;
+    if (answer.status != ARES_SUCCESS || answer.bytes.empty())
+        return found;
     ares_mx_reply *reply = nullptr;
-    if (ares_parse_mx_reply(answer.bytes.data(), int(answer.bytes.size()), &reply) != ARES_SUCCESS)
-        return records;
+    const int parsed = ares_parse_mx_reply(answer.bytes.data(), int(answer.bytes.size()), &reply);
+    found.noRecords = parsed == ARES_ENODATA;
+    if (parsed != ARES_SUCCESS)
+        return found;
     for (const ares_mx_reply *mx = reply; mx; mx = mx->next)
-        records.append(MxRecord{mx->priority, QString::fromUtf8(mx->host)});
+        found.records.append(MxRecord{mx->priority, QString::fromUtf8(mx->host)});
     ares_free_data(reply);
-    return records;
+    return found;
 }
 
 QStringList addresses(const QString &server, const QString &host, int timeoutMs, const CancelFlag &cancel)

@@ -12,7 +12,7 @@ namespace AresLookup {
 bool initialise();
 
 // The MX records of domain, in the server's order.
-QList<MxRecord> mailExchangers(const QString &server, const QString &domain, int timeoutMs,
+MxLookup mailExchangers(const QString &server, const QString &domain, int timeoutMs,
                                const CancelFlag &cancel);
 // The IPv4 and IPv6 addresses of host as text, IPv4 first.
 QStringList addresses(const QString &server, const QString &host, int timeoutMs, const CancelFlag &cancel);

@@ -25,22 +25,8 @@ struct MultiDeleter
 {
     void operator()(CURLM *multi) const { curl_multi_cleanup(multi); }
 };
-struct ListDeleter
-{
-    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
-};
 using Easy = std::unique_ptr<CURL, EasyDeleter>;
 using Multi = std::unique_ptr<CURLM, MultiDeleter>;
-using List = std::unique_ptr<curl_slist, ListDeleter>;
-
-void append(List &list, const QByteArray &item)
-{
-    curl_slist *grown = curl_slist_append(list.get(), item.constData());
-    if (grown) {
-        (void)list.release();
-        list.reset(grown);
-    }
-}
 
 // The transfer's open sockets, so a cancel can cut them; a closed one leaves the list
 // before its number can be reused.
@@ -107,41 +93,6 @@ size_t collect(char *data, size_t size, size_t count, void *target)
     return bytes;
 }
 
-struct Upload
-{
-    const QByteArray *data;
-    qsizetype offset = 0;
-};
-
-size_t provide(char *buffer, size_t size, size_t count, void *source)
-{
-    auto *upload = static_cast<Upload *>(source);
-    const qsizetype left = upload->data->size() - upload->offset;
-    const qsizetype bytes = std::min<qsizetype>(left, qsizetype(size * count));
-    std::memcpy(buffer, upload->data->constData() + upload->offset, size_t(bytes));
-    upload->offset += bytes;
-    return size_t(bytes);
-}
-
-// Keeps the last refusal (a 4xx or 5xx line) the server sent, to report its own words.
-int watchReplies(CURL *, curl_infotype type, char *data, size_t size, void *target)
-{
-    if (type != CURLINFO_HEADER_IN)
-        return 0;
-    const QByteArray lines(data, qsizetype(size));
-    for (const QByteArray &line : lines.split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.startsWith('4') || trimmed.startsWith('5'))
-            *static_cast<QByteArray *>(target) = trimmed;
-    }
-    return 0;
-}
-
-QString hostForResolve(const QString &address)
-{
-    return address.contains(QLatin1Char(':')) ? QLatin1Char('[') + address + QLatin1Char(']') : address;
-}
-
 } // namespace
 
 namespace CurlTransfer {
@@ -177,56 +128,6 @@ QByteArray fetch(const QString &url, const QString &userAgent, int timeoutMs, co
     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, &document);
     return perform(easy.get(), cancel) == CURLE_OK ? document : QByteArray();
-}
-
-std::optional<QString> send(const SmtpSend &mail, const CancelFlag &cancel)
-{
-    if (mail.addresses.isEmpty())
-        return QStringLiteral("The address of the mail server %1 could not be found.").arg(mail.host);
-    Easy easy(curl_easy_init());
-    if (!easy)
-        return QStringLiteral("The mail could not be prepared for %1.").arg(mail.host);
-
-    const QByteArray port = QByteArray::number(mail.port);
-    const QByteArray url = "smtp://" + mail.host.toUtf8() + ':' + port;
-    List resolve;
-    QStringList where;
-    for (const QString &address : mail.addresses)
-        where << hostForResolve(address);
-    append(resolve, mail.host.toUtf8() + ':' + port + ':' + where.join(QLatin1Char(',')).toLatin1());
-    const QByteArray from = '<' + mail.from.toUtf8() + '>';
-    List recipients;
-    append(recipients, '<' + mail.to.toUtf8() + '>');
-    Upload upload{&mail.message};
-    QByteArray refusal;
-    char error[CURL_ERROR_SIZE] = {};
-
-    CURL *e = easy.get();
-    curl_easy_setopt(e, CURLOPT_URL, url.constData());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "smtp");
-    curl_easy_setopt(e, CURLOPT_RESOLVE, resolve.get());
-    curl_easy_setopt(e, CURLOPT_NOPROXY, "*");
-    curl_easy_setopt(e, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
-    curl_easy_setopt(e, CURLOPT_MAIL_FROM, from.constData());
-    curl_easy_setopt(e, CURLOPT_MAIL_RCPT, recipients.get());
-    curl_easy_setopt(e, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(e, CURLOPT_READFUNCTION, provide);
-    curl_easy_setopt(e, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, curl_off_t(mail.message.size()));
-    curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, long(mail.timeoutMs));
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, error);
-    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, watchReplies);
-    curl_easy_setopt(e, CURLOPT_DEBUGDATA, &refusal);
-
-    const CURLcode result = perform(e, cancel);
-    if (result == CURLE_OK)
-        return std::nullopt;
-    if (!refusal.isEmpty())
-        return QStringLiteral("The mail server %1 refused the message: %2").arg(mail.host, QString::fromUtf8(refusal));
-    const QString reason = error[0] ? QString::fromUtf8(error) : QString::fromUtf8(curl_easy_strerror(result));
-    return QStringLiteral("The mail could not be sent through %1: %2").arg(mail.host, reason);
 }
 
 } // namespace CurlTransfer

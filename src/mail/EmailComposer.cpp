@@ -60,8 +60,10 @@ QString ComposeMessage(const EmailTexts &texts, const EmailEntries &entries)
 {
     const QString sender = entries.senderName.isEmpty() ? QStringLiteral("A friend") : entries.senderName;
     const QString message = withCrLf(entries.message);
-    return entries.html ? composeHtml(texts, sender, entries.friendsName, message)
-                        : composePlain(texts, sender, entries.friendsName, message);
+    if (!entries.html)
+        return composePlain(texts, sender, entries.friendsName, message);
+    // What the user typed arrives as text, never as markup of the page.
+    return composeHtml(texts, sender.toHtmlEscaped(), entries.friendsName.toHtmlEscaped(), message.toHtmlEscaped());
 }
 
 QString MessageSubject(const EmailTexts &texts)

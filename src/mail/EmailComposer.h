@@ -23,7 +23,8 @@ struct EmailEntries
     bool html = false;
 };
 
-// The message recommending the product, as plain text or as HTML, lines ending in CR LF.
+// The message recommending the product, as plain text or as HTML, lines ending in CR LF. The
+// HTML form writes the user's texts with "&", "<", ">" and double quotes as character references.
 QString ComposeMessage(const EmailTexts &texts, const EmailEntries &entries);
 
 // The subject line: the product name + " is available for you.".

@@ -2,15 +2,67 @@
 
 #include "mail/MailServers.h"
 
+#include <QCoreApplication>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+// What the worker shares with the job; it lives until both are done with it.
+struct MailSendJob::Shared
+{
+    Shared(MailTransport &t, const QStringList &servers, const OutgoingMail &m)
+        : transport(t), localDnsServers(servers), mail(m)
+    {
+    }
+    MailTransport &transport;
+    const QStringList localDnsServers;
+    const OutgoingMail mail;
+    CancelFlag cancel{false};
+    std::atomic<bool> started{false};
+    std::atomic<bool> sent{false};
+    std::atomic<bool> done{false};
+    std::mutex mutex;                 // guards receiver
+    MailSendJob *receiver = nullptr;  // null once the job is gone or cancelled
+
+    // Hands a result to the job on its own thread, while it still wants one.
+    template <typename Call> void post(Call call)
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (receiver && !cancel)
+            QMetaObject::invokeMethod(receiver, [job = receiver, call] { call(*job); }, Qt::QueuedConnection);
+    }
+    void run();
+};
+
+namespace {
+
+// Workers still running, so the program can let them end before it does.
+std::mutex workersMutex;
+std::condition_variable workersEnded;
+int workersRunning = 0;
+
+QString addressNotFound(const QString &host)
+{
+    return QStringLiteral("The address of the mail server %1 could not be found.").arg(host);
+}
+
+} // namespace
+
 MailSendJob::MailSendJob(MailTransport &transport, const QStringList &localDnsServers, const OutgoingMail &mail,
                          QObject *parent)
-    : QObject(parent), m_transport(transport), m_localDnsServers(localDnsServers), m_mail(mail)
+    : QObject(parent), m_shared(std::make_shared<Shared>(transport, localDnsServers, mail))
 {
+    m_shared->receiver = this;
 }
 
 MailSendJob::~MailSendJob()
 {
-    cancel();
+    if (!m_shared->sent)
+        cancel();
+    const std::lock_guard<std::mutex> lock(m_shared->mutex);
+    m_shared->receiver = nullptr;
 }
 
 QString MailSendJob::WinsockErrorText()
@@ -33,48 +85,86 @@ QString MailSendJob::DnsNotFoundText()
                           "You can then paste it into a regular email to your friend.");
 }
 
+bool MailSendJob::running() const
+{
+    return m_shared->started && !m_shared->done;
+}
+
 void MailSendJob::start()
 {
-    if (running())
+    if (m_shared->started.exchange(true))
         return;
-    m_cancel = false;
-    m_worker = std::thread([this] { run(); });
+    static const bool waitsAtExit = [] {
+        qAddPostRoutine(&MailSendJob::WaitForWorkers);
+        return true;
+    }();
+    Q_UNUSED(waitsAtExit);
+    {
+        const std::lock_guard<std::mutex> lock(workersMutex);
+        ++workersRunning;
+    }
+    std::thread([shared = m_shared]() mutable {
+        shared->run();
+        shared->done = true;
+        shared.reset(); // before the program may stop waiting for this worker
+        const std::lock_guard<std::mutex> lock(workersMutex);
+        --workersRunning;
+        workersEnded.notify_all();
+    }).detach();
 }
 
 void MailSendJob::cancel()
 {
-    m_cancel = true;
-    if (m_worker.joinable())
-        m_worker.join();
+    const std::lock_guard<std::mutex> lock(m_shared->mutex);
+    m_shared->cancel = true;
 }
 
-void MailSendJob::run()
+void MailSendJob::WaitForWorkers()
 {
-    const auto report = [this](const QString &text) {
-        if (!m_cancel)
-            emit status(text);
+    std::unique_lock<std::mutex> lock(workersMutex);
+    workersEnded.wait_for(lock, std::chrono::seconds(5), [] { return workersRunning == 0; });
+}
+
+void MailSendJob::Shared::run()
+{
+    const auto report = [this](const QString &text) { post([text](MailSendJob &job) { emit job.status(text); }); };
+    const auto finish = [this](bool ok, const QString &error) {
+        post([ok, error](MailSendJob &job) { emit job.finished(ok, error); });
     };
-    const QStringList servers = FindDnsServers(m_localDnsServers, m_transport, m_cancel);
-    const MailServerSearch search = FindMailServers(m_mail.fromAddress, servers, m_transport, report, m_cancel);
-    if (m_cancel)
+    const QStringList servers = FindDnsServers(localDnsServers, transport, cancel);
+    const MailServerSearch search = FindMailServers(mail.fromAddress, servers, transport, report, cancel);
+    if (cancel)
         return;
     if (search.entries.isEmpty()) {
-        emit finished(false, DnsNotFoundText());
+        finish(false, DnsNotFoundText());
         return;
     }
     QString error;
     for (const QString &entry : search.entries) {
         const QString host = EntryHost(entry);
         report(QStringLiteral("Sending through ") + host);
+        const QStringList addresses = transport.resolveAddresses(search.dnsServer, host, DnsTimeoutSeconds, cancel);
+        if (cancel)
+            return;
+        if (addresses.isEmpty()) {
+            // A domain that names no mail server and has no address of its own has no mail at all.
+            error = search.implicit ? DnsNotFoundText() : addressNotFound(host) + QStringLiteral("\r\n") + ClipboardHintText();
+            continue;
+        }
+        // "Sent" the moment the server has taken the message; the goodbye comes after.
+        const auto accepted = [&] {
+            sent = true;
+            finish(true, QString());
+        };
         const std::optional<QString> failure =
-            m_transport.send(SmtpTarget{host, search.dnsServer, SmtpTimeoutSeconds}, m_mail, m_cancel);
-        if (m_cancel)
+            transport.send(SmtpTarget{host, addresses, SmtpTimeoutSeconds}, mail, cancel, accepted);
+        if (sent || cancel)
             return;
         if (!failure) {
-            emit finished(true, QString());
+            accepted();
             return;
         }
         error = *failure + QStringLiteral("\r\n") + ClipboardHintText();
     }
-    emit finished(false, error);
+    finish(false, error);
 }

@@ -94,13 +94,27 @@ QString MailDomain(const QString &address)
     return at < 0 ? address : address.mid(at + 1);
 }
 
+bool IsMailHostName(const QString &name)
+{
+    static const QRegularExpression label(QStringLiteral("^[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    if (name.isEmpty() || name.size() > 253)
+        return false;
+    const QStringList labels = name.split(QLatin1Char('.'));
+    for (const QString &part : labels)
+        if (!label.match(part).hasMatch())
+            return false;
+    return !digits.match(labels.last()).hasMatch();
+}
+
 QStringList MailServerEntries(const QList<MxRecord> &records)
 {
     QStringList entries;
     for (const MxRecord &record : records)
-        entries << QString::asprintf("%4d|", record.preference) + record.host;
+        if (IsMailHostName(record.host))
+            entries << QString::asprintf("%4d|", record.preference) + record.host;
     std::sort(entries.begin(), entries.end());
-    return entries;
+    return entries.mid(0, MaxMailServers);
 }
 
 QString EntryHost(const QString &entry)
@@ -114,14 +128,22 @@ MailServerSearch FindMailServers(const QString &senderAddress, const QStringList
 {
     const QString domain = MailDomain(senderAddress);
     const int count = int(dnsServers.size());
+    QString saysNoRecords;
     for (int i = 0; i < count && !cancel; ++i) {
         const QString &server = dnsServers.at(i);
         status(QString::number(i + 1) + QLatin1Char('/') + QString::number(count) + QLatin1Char(' ') + server);
-        const QList<MxRecord> records = transport.resolveMx(server, domain, DnsTimeoutSeconds, cancel);
-        if (!records.isEmpty() && !cancel) {
+        const MxLookup found = transport.resolveMx(server, domain, DnsTimeoutSeconds, cancel);
+        if (cancel)
+            return {};
+        if (!found.records.isEmpty()) {
             status(QStringLiteral("DNS OK!"));
-            return {MailServerEntries(records), server};
+            return {MailServerEntries(found.records), server};
         }
+        if (found.noRecords && saysNoRecords.isNull())
+            saysNoRecords = server;
     }
+    // Without MX records the domain's own addresses take its mail.
+    if (!saysNoRecords.isNull() && IsMailHostName(domain))
+        return {MailServerEntries({MxRecord{0, domain}}), saysNoRecords, true};
     return {};
 }

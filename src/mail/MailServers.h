@@ -32,7 +32,12 @@ QStringList FindDnsServers(const QStringList &local, MailTransport &transport, c
 
 // The domain part of a mail address: the text after its first "@", the whole text without one.
 QString MailDomain(const QString &address);
-// "%4d|host" for each record, sorted as text, so lower preferences come first.
+// True when name can only be a host name: labels of letters, digits and "-" (1 to 63
+// characters each, 253 in all) joined by ".", the last not all digits. Nothing else may
+// reach a look-up or a connection.
+bool IsMailHostName(const QString &name);
+// "%4d|host" for each record naming a host, sorted as text, so lower preferences come
+// first; at most the first MaxMailServers.
 QStringList MailServerEntries(const QList<MxRecord> &records);
 // The host of an entry: the text after its "|".
 QString EntryHost(const QString &entry);
@@ -40,10 +45,13 @@ QString EntryHost(const QString &entry);
 // The mail servers of the sender's domain, asked at one DNS server after the other until
 // one answers with records. status hears "i/n server" before each server and "DNS OK!" on
 // the first answer.
+// A domain that a server says has no MX records takes its own mail (one entry for the
+// domain itself, implicit set) when no server names a mail exchanger.
 struct MailServerSearch
 {
     QStringList entries;
     QString dnsServer; // the server that answered
+    bool implicit = false;
 };
 MailServerSearch FindMailServers(const QString &senderAddress, const QStringList &dnsServers,
                                  MailTransport &transport, const std::function<void(const QString &)> &status,
@@ -52,3 +60,5 @@ MailServerSearch FindMailServers(const QString &senderAddress, const QStringList
 // Seconds a DNS server has to answer, and a mail server to take the message.
 constexpr int DnsTimeoutSeconds = 10;
 constexpr int SmtpTimeoutSeconds = 7;
+// Mail servers tried for one message.
+constexpr int MaxMailServers = 10;

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <optional>
 
 // Set by the user-interface thread to stop a running look-up or send; the transport's
@@ -29,13 +31,19 @@ struct OutgoingMail
     bool html = false;
 };
 
-// Where and how long to try one mail server. The host's addresses are looked up at the DNS
-// server that named it, never at the system resolver.
+// What one DNS server said about a domain's mail exchangers.
+struct MxLookup
+{
+    QList<MxRecord> records; // in the order the server gave them
+    bool noRecords = false;  // the server answered that the name has no MX records
+};
+
+// One mail server and the addresses it was found at.
 struct SmtpTarget
 {
     QString host;
-    QString dnsServer;
-    int timeoutSeconds = 7;
+    QStringList addresses;
+    int connectSeconds = 7; // for all of the host's addresses together
 };
 
 // The network underneath the tell-a-friend dialog: DNS look-ups, SMTP and one HTTP fetch.
@@ -51,10 +59,14 @@ public:
     // The document at url; empty on any failure.
     virtual QByteArray fetchDocument(const QString &url, const CancelFlag &cancel) = 0;
     // The MX records of domain at one DNS server ("127.0.0.1", "127.0.0.1:5353",
-    // "[::1]:5353"), in the order the server gave them; empty on any failure or time-out.
-    virtual QList<MxRecord> resolveMx(const QString &dnsServer, const QString &domain,
-                                      int timeoutSeconds, const CancelFlag &cancel) = 0;
+    // "[::1]:5353"); no records on any failure or time-out.
+    virtual MxLookup resolveMx(const QString &dnsServer, const QString &domain, int timeoutSeconds,
+                               const CancelFlag &cancel) = 0;
+    // The IPv4 and IPv6 addresses of host at one DNS server, IPv4 first; empty on any failure.
+    virtual QStringList resolveAddresses(const QString &dnsServer, const QString &host, int timeoutSeconds,
+                                         const CancelFlag &cancel) = 0;
     // Sends the message through the target; no value on success, else the error message.
-    virtual std::optional<QString> send(const SmtpTarget &target, const OutgoingMail &mail,
-                                        const CancelFlag &cancel) = 0;
+    // accepted is called the moment the server has taken the message, before the goodbye.
+    virtual std::optional<QString> send(const SmtpTarget &target, const OutgoingMail &mail, const CancelFlag &cancel,
+                                        const std::function<void()> &accepted) = 0;
 };

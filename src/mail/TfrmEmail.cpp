@@ -95,7 +95,8 @@ TfrmEmail::TfrmEmail(const MailServices &services, QWidget *parent)
     chkHTML->setGeometry(6, 400, std::clamp(chkHTML->sizeHint().width(), 118, 218), 17);
     butSend = new QPushButton(QStringLiteral("&Send"), this);
     butSend->setGeometry(229, 403, 75, 25);
-    butSend->setAutoDefault(false);
+    // Enter presses Send while it has the focus, Cancel (the default) elsewhere.
+    butSend->setAutoDefault(true);
     butSend->setEnabled(false);
     butCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     butCancel->setGeometry(319, 403, 75, 25);
@@ -220,7 +221,7 @@ void TfrmEmail::stopSending()
 {
     if (!m_job)
         return;
-    m_job->cancel();
+    // Stops the work unless the message is sent, and never waits for it.
     m_job.reset();
     ShowStatus(QString());
     SetBusyCursor(false);

@@ -35,7 +35,8 @@ TfrmSendFailure::TfrmSendFailure(const QString &errorText, QWidget *parent)
 
     butClipboard = new QPushButton(QStringLiteral("To Clipboard"), this);
     butClipboard->setGeometry(212, 72 + grown, 75, 25);
-    butClipboard->setAutoDefault(false);
+    // Enter presses the focused button; Close is the default elsewhere.
+    butClipboard->setAutoDefault(true);
     butClose = new QPushButton(QStringLiteral("&Close"), this);
     butClose->setGeometry(296, 72 + grown, 75, 25);
     butClose->setDefault(true);

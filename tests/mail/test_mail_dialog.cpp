@@ -35,6 +35,8 @@ private slots:
     void textsAfterShowing();
     void tabOrder();
     void sendEnabledWhileAddressTyped();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
     void missingTextIsReported_data();
     void missingTextIsReported();
     void networkUnusable();
@@ -159,6 +161,35 @@ void TestMailDialog::sendEnabledWhileAddressTyped()
     QVERIFY(!m_dialog->butSend->isEnabled());
 }
 
+void TestMailDialog::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<int>("tabs"); // from the friend's address
+    QTest::addColumn<bool>("sends");
+    QTest::newRow("address edit: Cancel") << 0 << false;
+    QTest::newRow("Send") << 2 << true;
+    QTest::newRow("Cancel") << 3 << false;
+    QTest::newRow("name edit: Cancel") << 4 << false;
+}
+
+void TestMailDialog::enterPressesFocusedButton()
+{
+    QFETCH(int, tabs);
+    QFETCH(bool, sends);
+    makeDialog();
+    QTest::keyClicks(QApplication::focusWidget(), u"bob@friend.test"_s);
+    for (int n = 0; n < tabs; ++n)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    if (sends) {
+        QTRY_COMPARE(m_failures, QStringList{MailSendJob::DnsNotFoundText()});
+        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_dialog->txtAddress->text(), u"bob@friend.test"_s);
+    } else {
+        QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
+        QVERIFY(!m_dialog->isVisible() && m_failures.isEmpty());
+    }
+}
+
 void TestMailDialog::missingTextIsReported_data()
 {
     QTest::addColumn<int>("empty");
@@ -191,16 +222,19 @@ void TestMailDialog::networkUnusable()
 void TestMailDialog::failureBox_data()
 {
     QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closeFocused");
     QTest::addColumn<int>("result");
-    QTest::newRow("To Clipboard") << 0 << int(QDialog::Accepted);
-    QTest::newRow("Close") << 1 << int(QDialog::Rejected);
-    QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Rejected);
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("To Clipboard") << 0 << false << int(QDialog::Accepted);
+    QTest::newRow("Close") << 1 << false << int(QDialog::Rejected);
+    QTest::newRow("Enter on To Clipboard") << int(Qt::Key_Return) << false << int(QDialog::Accepted);
+    QTest::newRow("Enter on Close") << int(Qt::Key_Enter) << true << int(QDialog::Rejected);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false << int(QDialog::Rejected);
 }
 
 void TestMailDialog::failureBox()
 {
     QFETCH(int, key);
+    QFETCH(bool, closeFocused);
     QFETCH(int, result);
     TfrmSendFailure box(u"first line\r\n"_s + MailSendJob::ClipboardHintText());
     box.open();
@@ -212,14 +246,18 @@ void TestMailDialog::failureBox()
     QCOMPARE(box.butClose->text(), u"&Close"_s);
     QCOMPARE(box.width(), 374);
     QCOMPARE(box.height() - box.butClose->geometry().bottom(), 101 - 97 + 1);
-    QVERIFY(box.butClose->isDefault());
+    QVERIFY(box.butClipboard->isDefault()); // focused, it answers Enter in place of Close
+    box.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
     QCOMPARE(QApplication::focusWidget(), box.butClipboard);
+    if (closeFocused)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     if (key == 0)
         box.butClipboard->click();
     else if (key == 1)
         box.butClose->click();
     else
-        QTest::keyClick(&box, Qt::Key(key));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCOMPARE(box.result(), result);
     QVERIFY(!box.isVisible());
 }

@@ -1,8 +1,10 @@
 #include "mail/EmailComposer.h"
 #include "mail/MailMessageText.h"
 #include "mail/MailServers.h"
+#include "mail/SmtpDialogue.h"
 #include "platform/Registry.h"
 
+#include "MailTransportDouble.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
@@ -34,6 +36,15 @@ private slots:
     void composeMessage_data();
     void composeMessage();
     void mailServerEntries();
+    void mailHostNames_data();
+    void mailHostNames();
+    void findMailServers_data();
+    void findMailServers();
+    void ehloName_data();
+    void ehloName();
+    void smtpReplies_data();
+    void smtpReplies();
+    void dataBlock();
     void dnsServerOrder();
     void messageText_data();
     void messageText();
@@ -70,6 +81,14 @@ void TestMailLogic::composeMessage_data()
             + QStringLiteral("\r\n<P>A friend also wanted to send you a special message: <BR>\r\n\r\n<PRE>\r\nHi\r\n"
                              "</PRE>\r\n")
             + htmlTail;
+    QTest::newRow("html, typed markup is text")
+        << u"Ann <Tester>"_s << u"<script>alert(\"&\")</script>"_s << true
+        << htmlHead.arg(u"Ann &lt;Tester&gt;"_s)
+            + QStringLiteral("\r\n<P>Ann &lt;Tester&gt; also wanted to send you a special message: <BR>\r\n\r\n<PRE>\r\n"
+                             "&lt;script&gt;alert(&quot;&amp;&quot;)&lt;/script&gt;\r\n</PRE>\r\n")
+            + htmlTail;
+    QTest::newRow("plain keeps typed markup") << u"Ann <T>"_s << QString() << false
+                                              << plainHead.arg(u"Ann <T>"_s) + plainTail;
 }
 
 void TestMailLogic::composeMessage()
@@ -89,8 +108,135 @@ void TestMailLogic::mailServerEntries()
     QCOMPARE(entries,
              QStringList({u"   5|a.test"_s, u"   5|b.test"_s, u"  10|a.test"_s, u"  20|c.test"_s, u"10000|z.test"_s}));
     QCOMPARE(EntryHost(entries.first()), u"a.test"_s);
+    QList<MxRecord> many;
+    for (int n = 12; n > 0; --n)
+        many << MxRecord{n, u"mx%1.test"_s.arg(n)};
+    QCOMPARE(MailServerEntries(many).size(), MaxMailServers);
+    QCOMPARE(MailServerEntries(many).last(), u"  10|mx10.test"_s);
     QCOMPARE(MailDomain(u"a@b@c.test"_s), u"b@c.test"_s);
     QCOMPARE(MailDomain(u"example.test"_s), u"example.test"_s); // no "@": all of it
+}
+
+void TestMailLogic::mailHostNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("host");
+    QTest::newRow("plain") << u"mx-1.Example.test"_s << true;
+    QTest::newRow("one label") << u"localhost"_s << true;
+    QTest::newRow("path") << u"127.0.0.3/x"_s << false;
+    QTest::newRow("address") << u"127.0.0.3"_s << false;
+    QTest::newRow("underscore") << u"under_score.test"_s << false;
+    QTest::newRow("empty label") << u"a..test"_s << false;
+    QTest::newRow("root") << u"."_s << false;
+    QTest::newRow("hyphen at end") << u"a-.test"_s << false;
+    QTest::newRow("label of 64") << QString(64, QLatin1Char('a')) + u".test"_s << false;
+    QTest::newRow("blank") << u"mx .test"_s << false;
+    QTest::newRow("not ASCII") << u"m\u00e4il.test"_s << false;
+}
+
+void TestMailLogic::mailHostNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, host);
+    QCOMPARE(IsMailHostName(name), host);
+    QCOMPARE(MailServerEntries({MxRecord{7, name}}).size(), host ? 1 : 0);
+}
+
+void TestMailLogic::findMailServers_data()
+{
+    QTest::addColumn<QString>("sender");
+    QTest::addColumn<bool>("secondHasRecords");
+    QTest::addColumn<bool>("firstSaysNone");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("dnsServer");
+    QTest::addColumn<bool>("implicit");
+
+    const QStringList mx{u"   5|mx.a.test"_s};
+    QTest::newRow("records at the second server") << u"ann@a.test"_s << true << true << mx << u"d2"_s << false;
+    QTest::newRow("no MX: the domain itself") << u"ann@a.test"_s << false << true
+                                             << QStringList{u"   0|a.test"_s} << u"d1"_s << true;
+    QTest::newRow("no answers") << u"ann@a.test"_s << false << false << QStringList() << QString() << false;
+    QTest::newRow("no MX, no host name") << u"ann@[127.0.0.1]"_s << false << true << QStringList() << QString()
+                                        << false;
+}
+
+void TestMailLogic::findMailServers()
+{
+    QFETCH(QString, sender);
+    QFETCH(bool, secondHasRecords);
+    QFETCH(bool, firstSaysNone);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, dnsServer);
+    QFETCH(bool, implicit);
+    MailTransportDouble network;
+    if (secondHasRecords)
+        network.records.insert(u"d2"_s, {MxRecord{5, u"mx.a.test"_s}});
+    if (firstSaysNone)
+        network.answersNoRecords << u"d1"_s;
+    QStringList status;
+    const CancelFlag cancel{false};
+    const MailServerSearch found = FindMailServers(
+        sender, {u"d1"_s, u"d2"_s}, network, [&](const QString &text) { status << text; }, cancel);
+    QCOMPARE(found.entries, entries);
+    QCOMPARE(found.dnsServer, dnsServer);
+    QCOMPARE(found.implicit, implicit);
+    QCOMPARE(status.mid(0, 2), QStringList({u"1/2 d1"_s, u"2/2 d2"_s}));
+    QCOMPARE(status.contains(u"DNS OK!"_s), secondHasRecords);
+}
+
+void TestMailLogic::ehloName_data()
+{
+    QTest::addColumn<QString>("hostName");
+    QTest::addColumn<QString>("local");
+    QTest::addColumn<QString>("greeting");
+    QTest::newRow("qualified") << u"pc.example.org"_s << u"192.0.2.1"_s << u"pc.example.org"_s;
+    QTest::newRow("trailing dot") << u"pc.example.org."_s << u"192.0.2.1"_s << u"pc.example.org"_s;
+    QTest::newRow("no dot") << u"reelcraft"_s << u"192.0.2.1"_s << u"[192.0.2.1]"_s;
+    QTest::newRow("not a host name") << u"my_pc.lan"_s << u"10.0.0.7"_s << u"[10.0.0.7]"_s;
+    QTest::newRow("IPv6") << QString() << u"2001:db8::1"_s << u"[IPv6:2001:db8::1]"_s;
+    QTest::newRow("IPv6 with zone") << u"localhost"_s << u"fe80::1%eth0"_s << u"[IPv6:fe80::1]"_s;
+}
+
+void TestMailLogic::ehloName()
+{
+    QFETCH(QString, hostName);
+    QFETCH(QString, local);
+    QFETCH(QString, greeting);
+    QCOMPARE(EhloName(hostName, local), greeting);
+}
+
+void TestMailLogic::smtpReplies_data()
+{
+    QTest::addColumn<QByteArray>("received");
+    QTest::addColumn<int>("code"); // -1: not whole yet
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("left");
+    QTest::newRow("one line") << QByteArray("250 OK\r\n354 go\r\n") << 250 << QByteArray("250 OK")
+                              << QByteArray("354 go\r\n");
+    QTest::newRow("continued") << QByteArray("250-a\r\n250-b\r\n250 c\r\n") << 250 << QByteArray("250 c")
+                               << QByteArray();
+    QTest::newRow("bare code, LF only") << QByteArray("221\n") << 221 << QByteArray("221") << QByteArray();
+    QTest::newRow("half a reply") << QByteArray("250-a\r\n250 c") << -1 << QByteArray()
+                                  << QByteArray("250-a\r\n250 c");
+    QTest::newRow("not SMTP") << QByteArray("HTTP/1.1 400\r\n") << 0 << QByteArray("HTTP/1.1 400") << QByteArray();
+}
+
+void TestMailLogic::smtpReplies()
+{
+    QFETCH(QByteArray, received);
+    QFETCH(int, code);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, left);
+    const std::optional<SmtpReply> reply = TakeSmtpReply(received);
+    QCOMPARE(reply ? reply->code : -1, code);
+    QCOMPARE(reply ? reply->text : QByteArray(), text);
+    QCOMPARE(received, left);
+}
+
+void TestMailLogic::dataBlock()
+{
+    QCOMPARE(SmtpDataBlock("A: b\r\n\r\n.\r\n..x\r\nend"), QByteArray("A: b\r\n\r\n..\r\n...x\r\nend\r\n.\r\n"));
+    QCOMPARE(SmtpDataBlock("x\r\n"), QByteArray("x\r\n.\r\n"));
 }
 
 void TestMailLogic::dnsServerOrder()

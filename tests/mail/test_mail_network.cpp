@@ -16,8 +16,10 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkInterface>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -64,25 +66,35 @@ private:
 } // namespace
 
 // The dialog over the real network: dnsmasq for DNS and aiosmtpd for SMTP, on 127.0.0.0/8.
-// dnsmasq names three mail servers for example.test, preferences 20, 5 and 10.
+// dnsmasq names three mail servers for example.test, preferences 20, 5 and 10, odd names
+// beside a real one for odd.test, none for plain.test (which has an address) and
+// nothing.test (which has none).
 class TestMailNetwork : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void sendsBothForms_data();
     void sendsBothForms();
-    void preferenceOrder_data();
-    void preferenceOrder();
+    void serverOrder_data();
+    void serverOrder();
+    void sentBeforeGoodbye();
     void fallbackDocumentNamesDnsServer();
     void silentDnsServerThenNoMailServer();
-    void cancelDuringSlowServer();
+    void cancelReturnsAtOnce_data();
+    void cancelReturnsAtOnce();
 
 private:
     // Modes of the servers of preference 5, 10 and 20.
     bool startServers(const QStringList &modes);
     void useDnsServers(const QStringList &servers);
+    static QStringList workers()
+    {
+        return QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    QStringList m_threads; // before the send
     void send(const QString &product = u"Java Reelcraft"_s, const QString &from = u"ann@example.test"_s,
               bool html = false);
 
@@ -98,6 +110,13 @@ private:
     QString m_name;
     QString m_message;
 };
+
+void TestMailNetwork::initTestCase()
+{
+    // Whatever the DNS answers name, nothing can leave this machine.
+    for (const QNetworkInterface &face : QNetworkInterface::allInterfaces())
+        QVERIFY2(face.flags().testFlag(QNetworkInterface::IsLoopBack), qPrintable(face.name()));
+}
 
 void TestMailNetwork::init()
 {
@@ -124,10 +143,16 @@ bool TestMailNetwork::startServers(const QStringList &modes)
     QDir().mkpath(m_folder + u"/received"_s);
     if (!m_dns->start({u"--mx-host=example.test,mx20.example.test,20"_s, u"--mx-host=example.test,mx5.example.test,5"_s,
                        u"--mx-host=example.test,mx10.example.test,10"_s, u"--host-record=mx5.example.test,127.0.0.2"_s,
-                       u"--host-record=mx10.example.test,127.0.0.3"_s, u"--host-record=mx20.example.test,127.0.0.4"_s})
+                       u"--host-record=mx10.example.test,127.0.0.3"_s, u"--host-record=mx20.example.test,127.0.0.4"_s,
+                       // Names no program should look up or connect to, then a real one.
+                       u"--mx-host=odd.test,127.0.0.3/x,1"_s, u"--mx-host=odd.test,under_score.test,2"_s,
+                       u"--host-record=under_score.test,127.0.0.4"_s, u"--mx-host=odd.test,mx10.example.test,3"_s,
+                       // A domain without MX records, at an address of its own.
+                       u"--host-record=plain.test,127.0.0.5"_s, u"--txt-record=nothing.test,no mail"_s,
+                       u"--local=/test/"_s})
         || !m_smtp->start(m_folder + u"/received"_s,
                           {u"127.0.0.2=five:"_s + modes.at(0), u"127.0.0.3=ten:"_s + modes.at(1),
-                           u"127.0.0.4=twenty:"_s + modes.at(2)}))
+                           u"127.0.0.4=twenty:"_s + modes.at(2), u"127.0.0.5=own:accept"_s}))
         return false;
     useDnsServers({m_dns->address()});
     qputenv("REELCRAFT_SMTP_PORT", QByteArray::number(m_smtp->port));
@@ -160,6 +185,7 @@ void TestMailNetwork::send(const QString &product, const QString &from, bool htm
     m_dialog->memText->setPlainText(m_message);
     m_dialog->chkHTML->setChecked(html);
     m_status = std::make_unique<StatusWatch>(m_dialog->lblStatus);
+    m_threads = workers();
     QTest::mouseClick(m_dialog->butSend, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!m_dialog->Sending(), 40000);
 }
@@ -202,6 +228,7 @@ void TestMailNetwork::sendsBothForms()
     m_message = message;
     QVERIFY(startServers({u"accept"_s, u"accept"_s, u"accept"_s}));
     send(product, u"ann@example.test"_s, html);
+    QTRY_VERIFY_WITH_TIMEOUT(workers() == m_threads, 5000);
 
     QCOMPARE(m_prompts.messages(), QStringList{TfrmEmail::SuccessText()});
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
@@ -213,6 +240,12 @@ void TestMailNetwork::sendsBothForms()
     QCOMPARE(mail.value(u"server"_s).toString(), u"five"_s);
     QCOMPARE(mail.value(u"mail_from"_s).toString(), u"ann@example.test"_s);
     QCOMPARE(mail.value(u"rcpt_tos"_s).toArray(), QJsonArray{u"bob@friend.test"_s});
+    // Encrypted by STARTTLS though the certificate is self-signed; greeted with a full name or
+    // the address literal of the local end.
+    QVERIFY(mail.value(u"tls"_s).toBool());
+    const QString host = QSysInfo::machineHostName();
+    QCOMPARE(mail.value(u"ehlo"_s).toString(),
+             host.contains(QLatin1Char('.')) ? host : u"["_s + mail.value(u"peer"_s).toString() + u"]"_s);
     // No typed text adds a header.
     QCOMPARE(mail.value(u"header_names"_s).toArray().toVariantList(),
              QVariantList({u"Date"_s, u"Message-ID"_s, u"From"_s, u"To"_s, u"Subject"_s, u"MIME-Version"_s,
@@ -230,32 +263,80 @@ void TestMailNetwork::sendsBothForms()
     QVERIFY(!m_smtp->raw(1).contains("\n\n")); // every line ends in CR LF
 }
 
-void TestMailNetwork::preferenceOrder_data()
+void TestMailNetwork::serverOrder_data()
 {
-    QTest::addColumn<QString>("last");
-    QTest::newRow("third takes it") << u"accept"_s;
-    QTest::newRow("all refuse") << u"refuse"_s;
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QStringList>("modes"); // of the servers of preference 5, 10 and 20
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<QString>("takenBy");
+    QTest::addColumn<QString>("failure");
+
+    const QStringList all{u"five"_s, u"ten"_s, u"twenty"_s};
+    QTest::newRow("third takes it") << u"ann@example.test"_s << QStringList{u"refuse"_s, u"refuse"_s, u"accept"_s}
+                                    << all << u"twenty"_s << QString();
+    QTest::newRow("all refuse") << u"ann@example.test"_s << QStringList{u"refuse"_s, u"refuse"_s, u"refuse"_s} << all
+                                << QString()
+                                << u"The mail server mx20.example.test refused the message: 554 5.7.1 Refused by twenty"_s;
+    QTest::newRow("failed handshake: next host")
+        << u"ann@example.test"_s << QStringList{u"badtls"_s, u"accept"_s, u"accept"_s} << QStringList{u"ten"_s}
+        << u"ten"_s << QString();
+    QTest::newRow("no STARTTLS offered") << u"ann@example.test"_s << QStringList{u"plain"_s, u"accept"_s, u"accept"_s}
+                                         << QStringList{u"five"_s} << u"five"_s << QString();
+    QTest::newRow("no answer to the message: next host")
+        << u"ann@example.test"_s << QStringList{u"datastall"_s, u"accept"_s, u"accept"_s}
+        << QStringList{u"five"_s, u"five DATA"_s, u"ten"_s} << u"ten"_s << QString();
+    QTest::newRow("MX names that are no host names are skipped")
+        << u"ann@odd.test"_s << QStringList{u"accept"_s, u"accept"_s, u"accept"_s} << QStringList{u"ten"_s}
+        << u"ten"_s << QString();
+    QTest::newRow("no MX: the domain's own address") << u"ann@plain.test"_s
+                                                     << QStringList{u"accept"_s, u"accept"_s, u"accept"_s}
+                                                     << QStringList{u"own"_s} << u"own"_s << QString();
+    QTest::newRow("no MX and no address") << u"ann@nothing.test"_s
+                                          << QStringList{u"accept"_s, u"accept"_s, u"accept"_s} << QStringList()
+                                          << QString() << MailSendJob::DnsNotFoundText();
 }
 
-void TestMailNetwork::preferenceOrder()
+void TestMailNetwork::serverOrder()
 {
-    QFETCH(QString, last);
-    QVERIFY(startServers({u"refuse"_s, u"refuse"_s, last}));
-    send();
+    QFETCH(QString, from);
+    QFETCH(QStringList, modes);
+    QFETCH(QStringList, log);
+    QFETCH(QString, takenBy);
+    QFETCH(QString, failure);
+    QVERIFY(startServers(modes));
+    qputenv("REELCRAFT_SMTP_REPLY_TIMEOUT", "1");
+    send(u"Java Reelcraft"_s, from);
+    qunsetenv("REELCRAFT_SMTP_REPLY_TIMEOUT");
 
-    QCOMPARE(m_smtp->log(), QStringList({u"five"_s, u"ten"_s, u"twenty"_s}));
-    if (last == QLatin1String("accept")) {
-        QCOMPARE(m_smtp->messages().first().value(u"server"_s).toString(), u"twenty"_s);
+    QCOMPARE(m_smtp->log(), log);
+    QStringList takers;
+    for (const QJsonObject &mail : m_smtp->messages())
+        takers << mail.value(u"server"_s).toString();
+    QCOMPARE(takers, takenBy.isEmpty() ? QStringList() : QStringList{takenBy});
+    if (!takenBy.isEmpty()) {
         QCOMPARE(m_prompts.messages(), QStringList{TfrmEmail::SuccessText()});
+        QVERIFY(m_failures.isEmpty());
         return;
     }
-    QVERIFY(m_smtp->messages().isEmpty());
-    QCOMPARE(m_failures,
-             QStringList{QStringLiteral("The mail server mx20.example.test refused the message: 554 5.7.1 "
-                                        "Refused by twenty\r\n")
-                         + MailSendJob::ClipboardHintText()});
+    const QString hint = u"\r\n"_s + MailSendJob::ClipboardHintText();
+    QCOMPARE(m_failures, QStringList{failure == MailSendJob::DnsNotFoundText() ? failure : failure + hint});
     QVERIFY(m_dialog->isVisible()); // back to editing
     QVERIFY(m_dialog->butSend->isEnabled());
+}
+
+// "Sent" comes with the server's answer to the message; the goodbye that follows is given
+// two seconds at most, off the window's thread.
+void TestMailNetwork::sentBeforeGoodbye()
+{
+    QVERIFY(startServers({u"quitstall"_s, u"accept"_s, u"accept"_s}));
+    send();
+    QCOMPARE(m_prompts.messages(), QStringList{TfrmEmail::SuccessText()});
+    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    const qint64 sent = m_status->clock.elapsed();
+    QTRY_COMPARE_WITH_TIMEOUT(m_smtp->log(), QStringList({u"five"_s, u"five QUIT"_s}), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(workers() == m_threads, 6000);
+    const qint64 ended = m_status->clock.elapsed();
+    QVERIFY2(ended - sent >= 1000, qPrintable(QString::number(ended - sent)));
 }
 
 void TestMailNetwork::fallbackDocumentNamesDnsServer()
@@ -305,25 +386,38 @@ void TestMailNetwork::silentDnsServerThenNoMailServer()
     const QString clipboard = QGuiApplication::clipboard()->text();
     QCOMPARE(clipboard, m_dialog->ComposeMessage());
     QVERIFY(clipboard.startsWith(u"<HTML>\r\n<BODY>"_s));
-    QVERIFY(clipboard.contains(u"<PRE>\r\nSee <b>this</b>\r\n</PRE>"_s));
+    QVERIFY(clipboard.contains(u"<PRE>\r\nSee &lt;b&gt;this&lt;/b&gt;\r\n</PRE>"_s));
     QCOMPARE(m_prompts.messages(), QStringList{m_dialog->ClipboardText()});
     QVERIFY(m_smtp->log().isEmpty());
 }
 
-void TestMailNetwork::cancelDuringSlowServer()
+void TestMailNetwork::cancelReturnsAtOnce_data()
 {
-    QVERIFY(startServers({u"slow"_s, u"accept"_s, u"accept"_s}));
+    QTest::addColumn<QString>("mode"); // of the server of preference 5
+    QTest::addColumn<QStringList>("reached");
+    QTest::newRow("DNS server silent") << QString() << QStringList();
+    QTest::newRow("answer to RCPT held") << u"slow"_s << QStringList{u"five"_s};
+    QTest::newRow("answer to the message held") << u"datastall"_s << QStringList{u"five"_s, u"five DATA"_s};
+}
+
+void TestMailNetwork::cancelReturnsAtOnce()
+{
+    QFETCH(QString, mode);
+    QFETCH(QStringList, reached);
+    SilentDnsServer silent;
+    QVERIFY(startServers({mode.isEmpty() ? u"accept"_s : mode, u"accept"_s, u"accept"_s}));
+    if (mode.isEmpty())
+        useDnsServers({silent.address()});
     m_dialog = std::make_unique<TfrmEmail>(MailServices{m_prompts, *m_registry, m_transport});
     m_dialog->SetTexts(EmailTexts{u"P"_s, u"U"_s, u"D1"_s, u"D2"_s});
     m_dialog->open();
-    const auto threads = [] { return QDir(u"/proc/self/task"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot); };
-    const QStringList threadsBefore = threads();
     m_dialog->txtYourEmail->setText(u"ann@example.test"_s);
     m_dialog->txtAddress->setText(u"bob@friend.test"_s);
+    m_threads = workers();
     QTest::mouseClick(m_dialog->butSend, Qt::LeftButton);
-    // In the slow server's hands: it took MAIL and holds back its answer to RCPT.
-    QTRY_COMPARE_WITH_TIMEOUT(m_smtp->log(), QStringList{u"five"_s}, 15000);
-    QTest::qWait(200);
+    // In the server's hands: it holds back its answer.
+    QTRY_COMPARE_WITH_TIMEOUT(m_smtp->log(), reached, 15000);
+    QTest::qWait(300);
     QVERIFY(m_dialog->Sending());
 
     QElapsedTimer clock;
@@ -332,11 +426,12 @@ void TestMailNetwork::cancelDuringSlowServer()
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(m_dialog->result(), int(QDialog::Rejected));
     QVERIFY(!m_dialog->isVisible() && !m_dialog->Sending());
-    QCOMPARE(threads(), threadsBefore);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QTest::qWait(300); // and nothing follows
+    // The worker ends on its own soon after, and nothing follows.
+    QTRY_VERIFY_WITH_TIMEOUT(workers() == m_threads, 2000);
+    QTest::qWait(200);
     QVERIFY(m_prompts.shown.isEmpty());
-    QCOMPARE(m_smtp->log(), QStringList{u"five"_s});
+    QCOMPARE(m_smtp->log(), reached);
 }
 
 int main(int argc, char **argv)

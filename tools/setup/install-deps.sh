@@ -14,7 +14,7 @@ apt-get install -y --no-install-recommends \
     clang libclang-rt-14-dev \
     openjdk-17-jdk \
     libc-ares-dev libcurl4-openssl-dev \
-    dnsmasq-base python3-aiosmtpd \
+    dnsmasq-base python3-aiosmtpd iproute2 util-linux hostname \
     xvfb xauth dbus dbus-x11 \
     imagemagick desktop-file-utils groff-base \
     fonts-dejavu-core \
