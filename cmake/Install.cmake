@@ -21,10 +21,21 @@ install(FILES ${REELCRAFT_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/
 install(FILES ${REELCRAFT_MIME_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME reelcraft.xml
         COMPONENT reelcraft)
-# The manual pages; the command-line tool's --help and its page describe the same commands.
-install(FILES ${PROJECT_SOURCE_DIR}/resources/man/reelcraft.1 ${PROJECT_SOURCE_DIR}/resources/man/reelcraft-cli.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
-        COMPONENT reelcraft)
+# The manual pages, installed compressed as man-db expects; the command-line tool's --help and
+# its page describe the same commands. gzip -n keeps the name and time stamp out.
+set(man_pages_dir ${PROJECT_BINARY_DIR}/man)
+set(man_pages_gz)
+foreach(page reelcraft reelcraft-cli)
+    add_custom_command(
+        OUTPUT ${man_pages_dir}/${page}.1.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/man/${page}.1 ${man_pages_dir}/${page}.1
+        COMMAND gzip -9 -n -f ${man_pages_dir}/${page}.1
+        DEPENDS ${PROJECT_SOURCE_DIR}/resources/man/${page}.1
+        VERBATIM)
+    list(APPEND man_pages_gz ${man_pages_dir}/${page}.1.gz)
+endforeach()
+add_custom_target(reelcraft_man_pages ALL DEPENDS ${man_pages_gz})
+install(FILES ${man_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT reelcraft)
 
 # A direct install (no DESTDIR) refreshes the desktop's caches; a missing tool is passed over.
 install(CODE [[

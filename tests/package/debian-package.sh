@@ -21,6 +21,9 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+step() {
+    echo "[$(($(date +%s) - started)) s] $*"
+}
 
 work=$(mktemp -d /tmp/reelcraft-package.XXXXXX)
 # apt reads a local package as its own unprivileged user.
@@ -38,14 +41,14 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' HUP INT TERM
 
-# ---- build ----------------------------------------------------------------------------------
 started=$(date +%s)
+# ---- build ----------------------------------------------------------------------------------
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack could not build the package"; }
 set -- "$work"/out/reelcraft_*.deb
 [ $# -eq 1 ] && [ -f "$1" ] || { cat "$work/cpack.log"; fail "cpack made no reelcraft_*.deb"; }
 deb=$1
-echo "built $(basename "$deb") in $(($(date +%s) - started)) s"
+step "built $(basename "$deb")"
 
 dpkg-deb -f "$deb"
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|; s|/$||' | grep -v '^$' >"$work/paths"
@@ -66,20 +69,24 @@ for library in 'libqt6gui6(t64)?' 'libqt6svg6(t64)?' 'libcurl4(t64)?' 'libc-ares
         fail "Depends names no $library: $depends"
 done
 
+step "lintian"
 # lintian exits non-zero on an error; warnings are printed for the log.
 lintian -I "$deb" || fail "lintian found errors"
 
 # ---- install --------------------------------------------------------------------------------
+step "apt-get install"
 installed=yes
 apt-get install -y -q --no-install-recommends "$deb" >"$work/install.log" 2>&1 ||
     { cat "$work/install.log"; fail "apt-get could not install the package"; }
 [ "$(dpkg-query -W -f '${db:Status-Status}' reelcraft)" = installed ] || fail "dpkg does not list reelcraft as installed"
-appstreamcli validate --no-net /usr/share/metainfo/*.metainfo.xml || fail "the installed AppStream metadata is not valid"
+appstreamcli validate --no-net $(grep '^/usr/share/metainfo/' "$work/paths") ||
+    fail "the installed AppStream metadata is not valid"
 # dpkg's trigger taught the desktop's MIME database the project type.
 if command -v update-mime-database >/dev/null; then
     [ -e /usr/share/mime/application/x-reelcraft-project.xml ] || fail "the MIME database does not know project files"
 fi
 
+step "running the installed programs"
 # The programs run from /usr with settings and data of their own.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" TMPDIR="$work/tmp"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$TMPDIR"
@@ -97,18 +104,25 @@ show="$work/packaged-show.rcf"
 grep -q 'first\.jpg' "$show" && grep -q 'second\.gif' "$show" ||
     fail "the project names the two pictures: $(cat "$show")"
 
-# The window opens the project and names it in its caption; SIGTERM closes it as a user would.
-xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
-    /usr/bin/reelcraft "$1" >"$2/reelcraft.log" 2>&1 &
-    pid=$!
-    found=0
-    timeout 30 xdotool search --sync --name "packaged-show\.rcf" >/dev/null || found=1
-    kill -TERM "$pid" 2>/dev/null || found=1
-    timeout 30 sh -c "while kill -0 $pid 2>/dev/null; do sleep 0.2; done" || { kill -KILL "$pid"; found=1; }
-    exit "$found"
-' sh "$show" "$work" || { cat "$work/reelcraft.log"; fail "no window of the installed program named the project"; }
+# The window opens the project and names it in its caption; SIGTERM closes it as a user would
+# and the program ends cleanly. timeout bounds its life and passes the SIGTERM on.
+window_check=$(cat <<'EOF'
+timeout 60 /usr/bin/reelcraft "$1" >"$2/reelcraft.log" 2>&1 &
+pid=$!
+status=0
+# xdotool ends with BadWindow when a window it reads closes meanwhile (the splash): ask again.
+timeout 30 sh -c 'until xdotool search --sync --name "$0" >/dev/null 2>&1; do sleep 0.2; done' "$3" ||
+    { echo "no window named $3 within 30 s"; status=1; }
+kill -TERM "$pid"
+wait "$pid" || { echo "the program ended with status $?"; status=1; }
+exit "$status"
+EOF
+)
+xvfb-run -a -s "-screen 0 1280x1024x24" sh -c "$window_check" sh "$show" "$work" 'packaged-show\.rcf' ||
+    { cat "$work/reelcraft.log"; fail "the installed program did not show the project in a window"; }
 
 # ---- purge ----------------------------------------------------------------------------------
+step "apt-get purge"
 apt-get purge -y -q reelcraft >"$work/purge.log" 2>&1 || { cat "$work/purge.log"; fail "apt-get purge failed"; }
 installed=no
 state=$(dpkg-query -W -f '${db:Status-Status}' reelcraft 2>/dev/null || true)
@@ -127,4 +141,4 @@ done <"$work/paths"
 # The desktop's MIME database forgot the project type again.
 [ ! -e /usr/share/mime/application/x-reelcraft-project.xml ] || fail "the MIME database still knows project files"
 
-echo "package built, installed, run and purged in $(($(date +%s) - started)) s"
+step "package built, checked, installed, run and purged"
