@@ -1,24 +1,43 @@
 # Installing the program: the two executables, the desktop entry, the icon and the MIME type
 # of project files, so that a ".rcf" file opens in Java Reelcraft from the file manager.
+# Everything the programs need is the "reelcraft" component, which the Debian package holds
+# (cmake/Package.cmake); refreshing the desktop's caches is a component of its own.
 include(GNUInstallDirs)
 
 set(REELCRAFT_DESKTOP_FILE ${PROJECT_SOURCE_DIR}/resources/desktop/reelcraft.desktop)
 set(REELCRAFT_MIME_FILE ${PROJECT_SOURCE_DIR}/resources/desktop/reelcraft-mime.xml)
 set(REELCRAFT_ICON_FILE ${PROJECT_SOURCE_DIR}/resources/icons/reelcraft.svg)
 
-install(TARGETS reelcraft reelcraft-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${REELCRAFT_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${REELCRAFT_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(TARGETS reelcraft reelcraft-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT reelcraft)
+install(FILES ${REELCRAFT_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
+        COMPONENT reelcraft)
+install(FILES ${REELCRAFT_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        COMPONENT reelcraft)
 # The project files' icon is looked up by the MIME type's name.
 install(FILES ${REELCRAFT_ICON_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
-        RENAME application-x-reelcraft-project.svg)
+        RENAME application-x-reelcraft-project.svg
+        COMPONENT reelcraft)
 install(FILES ${REELCRAFT_MIME_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
-        RENAME reelcraft.xml)
-# The command-line tool's manual page; its --help and this page describe the same commands.
-install(FILES ${PROJECT_SOURCE_DIR}/resources/man/reelcraft-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+        RENAME reelcraft.xml
+        COMPONENT reelcraft)
+# The manual pages, installed compressed as man-db expects; the command-line tool's --help and
+# its page describe the same commands. gzip -n keeps the name and time stamp out.
+set(man_pages_dir ${PROJECT_BINARY_DIR}/man)
+set(man_pages_gz)
+foreach(page reelcraft reelcraft-cli)
+    add_custom_command(
+        OUTPUT ${man_pages_dir}/${page}.1.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/man/${page}.1 ${man_pages_dir}/${page}.1
+        COMMAND gzip -9 -n -f ${man_pages_dir}/${page}.1
+        DEPENDS ${PROJECT_SOURCE_DIR}/resources/man/${page}.1
+        VERBATIM)
+    list(APPEND man_pages_gz ${man_pages_dir}/${page}.1.gz)
+endforeach()
+add_custom_target(reelcraft_man_pages ALL DEPENDS ${man_pages_gz})
+install(FILES ${man_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT reelcraft)
 
-# A direct install (no DESTDIR, as a package build uses) refreshes the desktop's caches;
-# a missing tool is passed over.
+# A direct install (no DESTDIR) refreshes the desktop's caches; a missing tool is passed over.
 install(CODE [[
     if(NOT "$ENV{DESTDIR}" STREQUAL "")
         return()
@@ -36,7 +55,7 @@ install(CODE [[
     if(update_icons)
         execute_process(COMMAND ${update_icons} -q -t "${data}/icons/hicolor")
     endif()
-]])
+]] COMPONENT desktop-caches)
 
 if(REELCRAFT_TESTS)
     find_program(REELCRAFT_DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
@@ -50,9 +69,12 @@ if(REELCRAFT_TESTS)
                      -DDESKTOP_FILE=${REELCRAFT_DESKTOP_FILE} -DWORK=${PROJECT_BINARY_DIR}/mime-test
                      -P ${PROJECT_SOURCE_DIR}/cmake/CheckMimeType.cmake)
 
-    # The manual page formats without a warning from groff.
+    # The manual pages format without a warning from groff.
     find_program(REELCRAFT_GROFF groff REQUIRED)
-    add_test(NAME man_page_reelcraft_cli
-             COMMAND ${REELCRAFT_GROFF} -man -ww -z ${PROJECT_SOURCE_DIR}/resources/man/reelcraft-cli.1)
-    set_tests_properties(man_page_reelcraft_cli PROPERTIES FAIL_REGULAR_EXPRESSION "warning|error")
+    foreach(page reelcraft reelcraft-cli)
+        string(REPLACE "-" "_" test_name "man_page_${page}")
+        add_test(NAME ${test_name}
+                 COMMAND ${REELCRAFT_GROFF} -man -ww -z ${PROJECT_SOURCE_DIR}/resources/man/${page}.1)
+        set_tests_properties(${test_name} PROPERTIES FAIL_REGULAR_EXPRESSION "warning|error")
+    endforeach()
 endif()

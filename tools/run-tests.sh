@@ -26,7 +26,7 @@ UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
 echo "== web player test tools (npm ci) =="
 (cd tests/web && npm ci --no-audit --no-fund)
 
-echo "== plain build (gcc) =="
-CC=gcc CXX=g++ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== plain build (gcc), with the Debian package's test =="
+CC=gcc CXX=g++ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DREELCRAFT_PACKAGE_TEST=ON
 cmake --build build -j "$jobs"
 run_ctest build

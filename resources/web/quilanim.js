@@ -1,4 +1,5 @@
-/* quilanim.js 1.1: plays Java Reelcraft slideshow applets in browsers without Java */
+/* quilanim.js 1.1: plays Java Reelcraft slideshow applets in browsers without Java
+   Copyright (c) 2026 Tarnwick. MIT License: https://opensource.org/license/mit */
 // Each <applet code="quilanim"> gets a player beside it that reads the applet's <param>s
 // and draws what the applet draws. The element stays (hidden), so Java still runs it
 // where it can. Loading the script several times is harmless.

@@ -17,6 +17,7 @@ apt-get install -y --no-install-recommends \
     dnsmasq-base python3-aiosmtpd iproute2 util-linux hostname \
     xvfb xauth dbus dbus-x11 \
     imagemagick desktop-file-utils groff-base \
+    dpkg-dev file lintian appstream xdotool \
     fonts-dejavu-core \
     chromium
 # The web player's tests need Node.js and npm; some machines bring their own.
