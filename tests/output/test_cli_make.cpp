@@ -67,6 +67,7 @@ private slots:
     void failures();
     void picturesBesideThePageStay();
     void unnamedEntriesAreReported();
+    void namesBrowsersMisreadComeBack();
     void helpNamesEveryOptionInTheManualPage();
 
 private:
@@ -351,6 +352,26 @@ void TestCliMake::helpNamesEveryOptionInTheManualPage()
     }
 }
 
+// Names a browser would cut or trim are escaped in the page, and reading the page back finds
+// the same files.
+void TestCliMake::namesBrowsersMisreadComeBack()
+{
+    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("misread"));
+    QDir().mkpath(work + QStringLiteral("/pics"));
+    const QStringList names{QStringLiteral(" lead.gif"), QStringLiteral("a#b.gif"), QStringLiteral("c?d.gif"),
+                            QStringLiteral("tab\there.gif"), QStringLiteral("trail .gif")};
+    for (const QString &name : names)
+        TestPictures::writeFile(work + QStringLiteral("/pics"), name, TestPictures::gifOfSize(QSize(6, 6)));
+    QCOMPARE(runCli(QStringLiteral("make site/index.html pics"), work).status, 0);
+    const QByteArray expected = "value=\"%20lead.gif,a%23b.gif,c%3Fd.gif,tab%09here.gif,trail .gif\"";
+    QVERIFY2(readAll(work + QStringLiteral("/site/index.html")).contains(expected), readAll(work + QStringLiteral("/site/index.html")).constData());
+    for (const QString &name : names)
+        QVERIFY2(QFileInfo::exists(work + QStringLiteral("/site/") + name), qPrintable(name));
+    const ProgramRun tag = runCli(QStringLiteral("tag site/index.html --form filename"), work);
+    QCOMPARE(tag.status, 0);
+    QVERIFY2(tag.out.contains(expected), tag.out.constData());
+}
+
 int main(int argc, char **argv)
 {
     TestEnvironment::instance();
@@ -360,3 +381,4 @@ int main(int argc, char **argv)
 }
 
 #include "test_cli_make.moc"
+
