@@ -199,7 +199,7 @@ private:
             const QString entry = DecodePictureReference(entries.at(i));
             const QString path = entry.contains(QLatin1String("file:///"))
                 ? fileUrlPath(entry)
-                : ResolveRelativePath(m_options.baseDocumentName, entry);
+                : resolveKeepingEscapedBlanks(entries.at(i));
             if (!ReferencedFileExists(path))
                 continue;
             const QString caption = i < m_captions.size() ? m_captions.at(i) : QString();
@@ -266,8 +266,33 @@ private:
         const QString reference = DecodePictureReference(value);
         if (reference.contains(QLatin1String("file:///")))
             return fileUrlPath(reference);
-        const QString resolved = ResolveRelativePath(m_options.baseDocumentName, reference);
+        const QString resolved = resolveKeepingEscapedBlanks(value);
         return ReferencedFileExists(resolved) ? resolved : reference;
+    }
+
+    // Resolves a reference as read (still escaped) against the base, decoded. Blanks written
+    // as "%20" at its ends belong to the name, but resolving trims a reference (as it should
+    // trim blanks typed around a comma); they are carried through it as private-use
+    // characters.
+    QString resolveKeepingEscapedBlanks(const QString &raw) const
+    {
+        constexpr char16_t Kept = 0xE000;
+        const QLatin1String blank("%20");
+        QString held = raw;
+        if (!held.contains(QChar(Kept))) {
+            qsizetype at = 0;
+            while (at < held.size() && held.at(at) == u' ')
+                ++at;
+            for (; QStringView(held).mid(at, 3) == blank; ++at)
+                held.replace(at, 3, QChar(Kept));
+            qsizetype end = held.size();
+            while (end > 0 && held.at(end - 1) == u' ')
+                --end;
+            for (; end >= 3 && QStringView(held).mid(end - 3, 3) == blank; end -= 3)
+                held.replace(end - 3, 3, QChar(Kept));
+        }
+        return ResolveRelativePath(m_options.baseDocumentName, DecodePictureReference(held))
+            .replace(QChar(Kept), QLatin1Char(' '));
     }
 
     AnimationDocument &m_document;

@@ -364,8 +364,12 @@ void TfrmCompile::btnCopyFilesClick()
     Prompts::Kind kind = Prompts::Kind::Plain;
     try {
         BusyCursor busy;
-        const int count = CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(), chkWebPlayer->isChecked());
+        QStringList notCopied;
+        const int count = CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(), chkWebPlayer->isChecked(),
+                                             &notCopied);
         report = QString::number(count) + QStringLiteral(" files copied to ") + target + QLatin1Char('.');
+        if (!notCopied.isEmpty())
+            report += QStringLiteral("\r\n\r\n") + notCopied.join(QStringLiteral("\r\n"));
     } catch (const EError &error) {
         report = QStringLiteral("An error occurred while copying your files.\r\n\r\n") + error.message();
         kind = Prompts::Kind::Error;
