@@ -3,6 +3,7 @@
 #include "controls/FileText.h"
 #include "document/AnimationDocument.h"
 #include "document/CaptionText.h"
+#include "document/FitGeometry.h"
 #include "document/FramePictureFiles.h"
 #include "imaging/BatchDecoder.h"
 #include "output/AnimationFileCopy.h"
@@ -10,6 +11,7 @@
 #include "output/AppletTagWriter.h"
 #include "output/ClassFiles.h"
 #include "output/ProjectFiles.h"
+#include "output/ShowPage.h"
 #include "output/WebPlayer.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/ConsoleText.h"
@@ -253,21 +255,6 @@ std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, 
     return pictures;
 }
 
-QString ShowPageText(const QString &title, const QString &elementText)
-{
-    return QStringLiteral("<!DOCTYPE html>\r\n"
-                          "<html lang=\"en\">\r\n"
-                          "<head>\r\n"
-                          "<meta charset=\"utf-8\">\r\n"
-                          "<title>%1</title>\r\n"
-                          "</head>\r\n"
-                          "<body>\r\n"
-                          "%2\r\n"
-                          "</body>\r\n"
-                          "</html>\r\n")
-        .arg(EscapeAttributeValue(title), elementText);
-}
-
 int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     QString problem;
@@ -314,9 +301,12 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     ApplyMakeSettings(make, document);
     if (!addFrames(document, *pictures, *captions, err))
         return FileFailure;
-    if (make.fit) {
-        document.setText(TextSetting::JavaWidth, QString::number(document.LargestFrameSide(QStringLiteral("width"))));
-        document.setText(TextSetting::JavaHeight, QString::number(document.LargestFrameSide(QStringLiteral("height"))));
+    // Without --size: with scale the box the fitted pictures and their captions need; with
+    // --scale none, --fit takes the largest picture's natural size and no option keeps 600x200.
+    if (!make.size && (make.fit || make.scale)) {
+        const QSize box = FitGeometry::DefaultBoxFor(document);
+        document.setText(TextSetting::JavaWidth, QString::number(box.width()));
+        document.setText(TextSetting::JavaHeight, QString::number(box.height()));
     }
 
     RunFiles made;
