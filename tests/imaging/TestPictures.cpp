@@ -170,6 +170,88 @@ QByteArray withExifThumbnail(const QByteArray &jpeg, qsizetype *exifEnd)
     return out;
 }
 
+namespace {
+
+void appendBe16(QByteArray &out, int value)
+{
+    out.append(char((value >> 8) & 0xFF));
+    out.append(char(value & 0xFF));
+}
+
+void appendLe32(QByteArray &out, quint32 value)
+{
+    appendLe16(out, int(value & 0xFFFF));
+    appendLe16(out, int(value >> 16));
+}
+
+// One 12-byte directory entry of a little-endian TIFF structure.
+void appendEntry(QByteArray &out, int tag, int type, quint32 count, quint32 valueOrOffset)
+{
+    appendLe16(out, tag);
+    appendLe16(out, type);
+    appendLe32(out, count);
+    appendLe32(out, valueOrOffset);
+}
+
+QByteArray segment(int marker, const QByteArray &payload)
+{
+    QByteArray out;
+    out.append(char(0xFF));
+    out.append(char(marker));
+    appendBe16(out, int(payload.size()) + 2);
+    out.append(payload);
+    return out;
+}
+
+// Exif: IFD0 with the orientation and a pointer to the GPS directory, which holds the
+// latitude and longitude with their references, then the marker as a maker note string.
+QByteArray exifPayload(int orientation)
+{
+    constexpr int Short = 3, Long = 4, Ascii = 2, Rational = 5;
+    QByteArray tiff("II\x2A\x00", 4);
+    appendLe32(tiff, 8);
+    // IFD0 at 8: 3 entries -> 2 + 36 + 4 = 42 bytes, ends at 50.
+    const quint32 gpsOffset = 50;
+    // GPS IFD at 50: 4 entries -> 2 + 48 + 4 = 54 bytes, ends at 104; rationals follow.
+    const quint32 latitudeOffset = 104, longitudeOffset = 128, markerOffset = 152;
+    const QByteArray marker = QByteArray(PrivateMarker) + '\0';
+    appendLe16(tiff, 3);
+    appendEntry(tiff, 0x0112, Short, 1, quint32(orientation));
+    appendEntry(tiff, 0x8825, Long, 1, gpsOffset);
+    appendEntry(tiff, 0x010E, Ascii, quint32(marker.size()), markerOffset); // image description
+    appendLe32(tiff, 0);
+    appendLe16(tiff, 4);
+    appendEntry(tiff, 0x0001, Ascii, 2, 'N');
+    appendEntry(tiff, 0x0002, Rational, 3, latitudeOffset);
+    appendEntry(tiff, 0x0003, Ascii, 2, 'E');
+    appendEntry(tiff, 0x0004, Rational, 3, longitudeOffset);
+    appendLe32(tiff, 0);
+    for (quint32 value : {52u, 31u, 12u, 13u, 24u, 36u}) {
+        appendLe32(tiff, value);
+        appendLe32(tiff, 1);
+    }
+    tiff.append(marker);
+    return QByteArray("Exif\0\0", 6) + tiff;
+}
+
+} // namespace
+
+QByteArray jpegWithOrientationAndGps(const QByteArray &jpeg, int orientation)
+{
+    const QByteArray marker(PrivateMarker);
+    QByteArray metadata = segment(0xE1, exifPayload(orientation));
+    metadata += segment(0xE1, QByteArray("http://ns.adobe.com/xap/1.0/\0", 29)
+                                  + "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><exif:GPSLatitude>" + marker
+                                  + "</exif:GPSLatitude></x:xmpmeta>");
+    metadata += segment(0xED, QByteArray("Photoshop 3.0\0", 14) + "8BIM" + marker);
+    metadata += segment(0xFE, "Taken at " + marker);
+    // After the start marker and the JFIF segment, where cameras put theirs.
+    qsizetype at = 2;
+    if (jpeg.size() > 6 && uchar(jpeg.at(2)) == 0xFF && uchar(jpeg.at(3)) == 0xE0)
+        at = 4 + ((uchar(jpeg.at(4)) << 8) | uchar(jpeg.at(5)));
+    return jpeg.left(at) + metadata + jpeg.mid(at);
+}
+
 QString writeFile(const QString &folder, const QString &name, const QByteArray &bytes)
 {
     const QString path = folder + QLatin1Char('/') + name;

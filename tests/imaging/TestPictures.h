@@ -29,6 +29,14 @@ QByteArray pngBytes(const QImage &image);
 // its own end marker, as camera files have. exifEnd receives the offset just after the segment.
 QByteArray withExifThumbnail(const QByteArray &jpeg, qsizetype *exifEnd = nullptr);
 
+// A phone photo's metadata around jpeg (a file as jpegBytes makes it): right after its JFIF
+// segment, an Exif segment whose first directory holds the given orientation and a GPS
+// position (52 deg 31' 12" N, 13 deg 24' 36" E), then an XMP segment, a Photoshop (APP13)
+// segment and a comment. Every one of them holds PrivateMarker, so a test can tell that none
+// of them is left in a copy.
+QByteArray jpegWithOrientationAndGps(const QByteArray &jpeg, int orientation = 6);
+inline constexpr char PrivateMarker[] = "GPS-52.5200N-13.4100E";
+
 // Writes bytes to folder/name and returns the full path.
 QString writeFile(const QString &folder, const QString &name, const QByteArray &bytes);
 

@@ -162,6 +162,11 @@ void TestImageDecoder::goodFiles_data()
     QTest::newRow("camera .JPG with Exif thumbnail") << QStringLiteral("IMG_0001.JPG") << jpeg << QSize(640, 480)
                                                      << QSize(130, 98);
     QTest::newRow(".jpeg") << QStringLiteral("photo.jpeg") << jpeg << QSize(640, 480) << QSize(130, 98);
+    QTest::newRow("phone photo with orientation and GPS, as stored")
+        << QStringLiteral("IMG_0002.jpg")
+        << TestPictures::jpegWithOrientationAndGps(
+               TestPictures::jpegBytes(TestPictures::twoColours(QSize(640, 480), Qt::red, Qt::blue)))
+        << QSize(640, 480) << QSize(130, 98);
     QTest::newRow("JPEG with padding after the end") << QStringLiteral("padded.jpg") << jpeg + QByteArray(300, '\0')
                                                      << QSize(640, 480) << QSize(130, 98);
     QTest::newRow("small .gif kept whole") << QStringLiteral("small.gif") << gif << QSize(40, 30) << QSize(40, 30);
