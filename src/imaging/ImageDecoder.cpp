@@ -164,20 +164,26 @@ DecodedPicture ImageDecoder::decodeFile(const QString &path) const
     } else {
         reader.setDecideFormatFromContent(true);
     }
-    reader.setAutoTransform(false);
+    // Browsers draw photos upright by their Exif orientation, so the program measures and
+    // shows them upright too.
+    reader.setAutoTransform(true);
     reader.setDevice(&buffer);
 
-    const QSize fullSize = reader.size();
-    if (!fullSize.isValid() || fullSize.isEmpty())
+    const QSize storedSize = reader.size();
+    if (!storedSize.isValid() || storedSize.isEmpty())
         return failure(path, Failure::Undecodable, damaged);
     const bool jpeg = reader.format() == JpegFormat;
     if ((jpeg && !isCompleteJpegStream(bytes)) || (reader.format() == GifFormat && !isCompleteGifImage(bytes)))
         return failure(path, Failure::Undecodable, damaged);
+    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize fullSize = turned ? storedSize.transposed() : storedSize;
 
     const QSize keptSize = keptSizeFor(fullSize, m_keptBound);
     if (jpeg && keptSize != fullSize) {
-        const QSize decodeSize = jpegDecodeSize(fullSize, keptSize);
-        if (decodeSize != fullSize) {
+        // The reader scales while decoding, before it turns the picture upright: the size it
+        // is asked for is in the stored orientation.
+        const QSize decodeSize = jpegDecodeSize(storedSize, turned ? keptSize.transposed() : keptSize);
+        if (decodeSize != storedSize) {
             reader.setScaledSize(decodeSize);
             reader.setQuality(ScaledJpegQuality);
         }

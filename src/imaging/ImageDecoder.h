@@ -22,8 +22,9 @@ class Prompts;
 // - The copy is always Format_RGB32 (24-bit colour); transparent parts are put on white.
 // - A file that cannot be read gives our own error text naming the file, and a visible
 //   placeholder picture, so the frame can still be added.
-// - Pictures are decoded as stored: an Exif orientation is not applied, so the size reported is
-//   the one a browser's applet sees.
+// - Pictures are turned upright by their Exif orientation, as browsers draw them: the full
+//   size and the copy are upright (a portrait phone photo stored as 4000 x 3000 with
+//   orientation 6 is 3000 x 4000). Without an orientation other than 1 nothing changes.
 //
 // decode() is const and keeps no state between calls: several threads may call it at once.
 class ImageDecoder
