@@ -58,6 +58,7 @@ private slots:
     void layoutFitsTheClientArea();
     void colourFieldWritesOnlyWholeColours();
     void whatsThisOnControlsWithoutTheirOwnNumber();
+    void scaleBoxFollowsTheDocument();
     void windowOpensCentred();
     void previewHourglassLastsUntilTheBrowserStarted();
     void savePageScreenshots();
@@ -401,6 +402,30 @@ void TestMainWindow::whatsThisOnControlsWithoutTheirOwnNumber()
         QCOMPARE(m_help.requests.constFirst().kind, HelpViewerDouble::Request::Topic);
         QCOMPARE(m_help.requests.constFirst().number, 21);
     }
+}
+
+void TestMainWindow::scaleBoxFollowsTheDocument()
+{
+    QCheckBox *box = m_window->chkScale;
+    QCOMPARE(box->text(), QStringLiteral("Scale pictures to fit"));
+    QVERIFY(!box->isChecked());
+    QVERIFY(!m_window->document().ScaleToFit());
+    // The user's click sets the document; what the document reads shows in the box.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(m_window->document().ScaleToFit());
+    m_window->document().ResetDocument();
+    QVERIFY(!box->isChecked());
+    m_window->document().setScaleToFit(true);
+    QVERIFY(box->isChecked());
+    // Its What's-This note is its own.
+    m_help.clear();
+    QTest::mousePress(box, Qt::RightButton, {}, QPoint(3, 3));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    menu->actions().constFirst()->trigger();
+    menu->hide();
+    QCOMPARE(m_help.requests.size(), 1);
+    QCOMPARE(m_help.requests.constFirst().number, 27);
 }
 
 void TestMainWindow::windowOpensCentred()
