@@ -1,0 +1,110 @@
+#include "imaging/LightCopy.h"
+
+#include "document/FitGeometry.h"
+#include "imaging/ImageDecoder.h"
+#include "imaging/StreamCompleteness.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <algorithm>
+
+namespace {
+
+QString copyText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("No smaller copy of ") + path + QStringLiteral(" could be made: ") + reason;
+}
+
+LightCopy failed(const QString &path, const QString &reason)
+{
+    LightCopy copy;
+    copy.errorText = copyText(path, reason);
+    return copy;
+}
+
+// The pixels alone: no text keys (the reader keeps a comment as one, which the writer would
+// write back), no colour profile and no resolution.
+QImage barePixels(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    return QImage(rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(), QImage::Format_RGB32).copy();
+}
+
+} // namespace
+
+QSize LightCopyBound(QSize box)
+{
+    return QSize(std::max(1, box.width() * 3 / 2), std::max(1, box.height() * 3 / 2));
+}
+
+bool NeedsLightCopy(QSize uprightSize, QSize box)
+{
+    const QSize bound = LightCopyBound(box);
+    return uprightSize.width() > bound.width() || uprightSize.height() > bound.height();
+}
+
+QSize LightCopySize(QSize uprightSize, QSize box)
+{
+    return FitGeometry::FittedSize(uprightSize, LightCopyBound(box));
+}
+
+LightCopy MakeLightCopy(const QString &path, QSize box)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(path, QStringLiteral("the file cannot be opened."));
+    QByteArray bytes = file.readAll();
+    file.close();
+    if (bytes.size() < ImageDecoder::MinimumFileSize || !isCompleteJpegStream(bytes))
+        return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, QByteArrayLiteral("jpeg"));
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty())
+        return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize upright = turned ? stored.transposed() : stored;
+    const QSize target = LightCopySize(upright, box);
+    if (target.isEmpty())
+        return failed(path, QStringLiteral("the box is empty."));
+
+    // The library scales while it decodes, in the stored orientation, before turning.
+    const QSize decodeSize = ImageDecoder::jpegDecodeSize(stored, turned ? target.transposed() : target);
+    if (decodeSize != stored)
+        reader.setScaledSize(decodeSize);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+    bytes.clear();
+
+    // Browsers take untagged JPEGs as sRGB; a photo in another space is converted first.
+    if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace(QColorSpace::SRgb))
+        image.convertToColorSpace(QColorSpace::SRgb);
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image = barePixels(image);
+
+    LightCopy copy;
+    QBuffer out(&copy.jpeg);
+    out.open(QIODevice::WriteOnly);
+    QImageWriter writer(&out, QByteArrayLiteral("jpeg"));
+    writer.setQuality(LightCopyQuality);
+    writer.setProgressiveScanWrite(true);
+    writer.setOptimizedWrite(true);
+    if (!writer.write(image)) {
+        copy.jpeg.clear();
+        copy.errorText = copyText(path, writer.errorString());
+        return copy;
+    }
+    copy.size = image.size();
+    return copy;
+}
