@@ -53,14 +53,16 @@ QSize LightCopySize(QSize uprightSize, QSize box)
     return FitGeometry::FittedSize(uprightSize, LightCopyBound(box));
 }
 
-LightCopy MakeLightCopy(const QString &path, QSize box)
+namespace {
+
+// The copy of the JPEG bytes read from path; with onlyWhenNeeded, no value for a file that is
+// no JPEG or needs no copy.
+std::optional<LightCopy> lightCopy(const QString &path, QByteArray bytes, QSize box, bool onlyWhenNeeded)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(path, QStringLiteral("the file cannot be opened."));
-    QByteArray bytes = file.readAll();
-    file.close();
-    if (bytes.size() < ImageDecoder::MinimumFileSize || !isCompleteJpegStream(bytes))
+    const bool jpegContent = bytes.startsWith(QByteArray("\xff\xd8\xff", 3));
+    if (onlyWhenNeeded && !jpegContent)
+        return std::nullopt;
+    if (bytes.size() < ImageDecoder::MinimumFileSize || !jpegContent || !isCompleteJpegStream(bytes))
         return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
 
     QBuffer buffer(&bytes);
@@ -73,6 +75,8 @@ LightCopy MakeLightCopy(const QString &path, QSize box)
         return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const QSize upright = turned ? stored.transposed() : stored;
+    if (onlyWhenNeeded && !NeedsLightCopy(upright, box))
+        return std::nullopt;
     const QSize target = LightCopySize(upright, box);
     if (target.isEmpty())
         return failed(path, QStringLiteral("the box is empty."));
@@ -84,6 +88,7 @@ LightCopy MakeLightCopy(const QString &path, QSize box)
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+    buffer.close();
     bytes.clear();
 
     // Browsers take untagged JPEGs as sRGB; a photo in another space is converted first.
@@ -107,4 +112,31 @@ LightCopy MakeLightCopy(const QString &path, QSize box)
     }
     copy.size = image.size();
     return copy;
+}
+
+QByteArray fileBytes(const QString &path, bool *opened)
+{
+    QFile file(path);
+    *opened = file.open(QIODevice::ReadOnly);
+    return *opened ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+LightCopy MakeLightCopy(const QString &path, QSize box)
+{
+    bool opened = false;
+    QByteArray bytes = fileBytes(path, &opened);
+    if (!opened)
+        return failed(path, QStringLiteral("the file cannot be opened."));
+    return *lightCopy(path, std::move(bytes), box, false);
+}
+
+std::optional<LightCopy> LightCopyIfNeeded(const QString &path, QSize box)
+{
+    bool opened = false;
+    QByteArray bytes = fileBytes(path, &opened);
+    if (!opened)
+        return failed(path, QStringLiteral("the file cannot be opened."));
+    return lightCopy(path, std::move(bytes), box, true);
 }

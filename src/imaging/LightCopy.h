@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 // Light copies: a camera photo put beside a page for a show that scales its pictures needs no
 // more pixels than the box shows, so it is written resized, upright, in sRGB, as a
 // progressive JPEG of quality 85 without metadata. Plain functions without state: a worker
@@ -34,6 +36,11 @@ QSize LightCopySize(QSize uprightSize, QSize box);
 // converts it to sRGB, scales it down smoothly once and encodes it. Quality 85, progressive;
 // no Exif, XMP, comment, Photoshop or colour profile segment is written.
 LightCopy MakeLightCopy(const QString &path, QSize box);
+
+// The light copy of path for box when it gets one: a JPEG (by its content) larger than the
+// bound, upright. No value for any other file, which is copied as it is. A JPEG that cannot
+// be read, or a file that cannot be opened, gives a copy holding the reason.
+std::optional<LightCopy> LightCopyIfNeeded(const QString &path, QSize box);
 
 // The JPEG quality of light copies.
 inline constexpr int LightCopyQuality = 85;

@@ -58,6 +58,7 @@ void TestLightCopy::copies()
     const QSize upright = orientation >= 5 ? stored.transposed() : stored;
     QCOMPARE(NeedsLightCopy(upright, box), needed);
     QCOMPARE(LightCopySize(upright, box), copySize);
+    QCOMPARE(LightCopyIfNeeded(path, box).has_value(), needed);
 
     const LightCopy copy = MakeLightCopy(path, box);
     QVERIFY2(copy.ok(), qPrintable(copy.errorText));
@@ -92,6 +93,10 @@ void TestLightCopy::copies()
     QVERIFY(!refused.ok());
     QVERIFY(refused.jpeg.isEmpty());
     QVERIFY(refused.errorText.contains(damaged));
+    QVERIFY(!LightCopyIfNeeded(damaged, box)->ok());
+    // A GIF, however large, is copied as it is.
+    const QString gif = writeFile(QFileInfo(path).path(), QStringLiteral("large.jpg"), gifBytes(fourColourQuarters(QSize(300, 300))));
+    QVERIFY(!LightCopyIfNeeded(gif, QSize(10, 10)).has_value());
 }
 
 int main(int argc, char **argv)
