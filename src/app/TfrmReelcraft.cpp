@@ -559,7 +559,10 @@ void TfrmReelcraft::btnPreviewClick()
     QMenu *menu = sb->BuildBrowserMenu(m_host.HostLinked(), [this](const QString &browser) {
         // The hourglass stays from writing the page until the browser has been started.
         const BusyCursor busy;
-        const QString page = WritePreviewPage(m_document);
+        QStringList notCopied;
+        const QString page = WritePreviewPage(m_document, &notCopied);
+        if (!notCopied.isEmpty())
+            m_services.prompts.message(notCopied.join(QStringLiteral("\r\n")));
         sb->SetService(browser);
         sb->OpenURL(page);
     });

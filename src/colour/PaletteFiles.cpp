@@ -3,6 +3,8 @@
 #include "controls/FileText.h"
 #include "controls/TextUtils.h"
 
+#include "platform/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -163,21 +165,18 @@ PaletteRead ReadPaletteFile(const QString &path)
     // No reader knows the file: nothing is read, not even opened.
     if (extension != QLatin1String(".gif") && extension != QLatin1String(".pal") && extension != QLatin1String(".act"))
         return ReadPaletteBytes(QByteArray(), path);
-    QFile file(path);
+    // Only a regular file: a FIFO would keep the reader waiting for ever.
+    RegularFile file;
     PaletteRead failed;
-    if (!file.open(QIODevice::ReadOnly)) {
-        failed.message = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + file.errorString();
+    QString problem;
+    if (!file.open(path, &problem)) {
+        failed.message = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + file.reason();
         return failed;
     }
     // GIF and Photoshop tables sit at the start of their files.
-    const QByteArray bytes = extension == QLatin1String(".gif") ? file.read(GifBytesNeeded)
-        : extension == QLatin1String(".act")                      ? file.read(ActBytesNeeded)
-                                                                  : file.read(PalBytesRead);
-    if (file.error() != QFileDevice::NoError) {
-        failed.message = QStringLiteral("An error occurred while reading ") + path + QStringLiteral("\r\n\r\n")
-            + file.errorString();
-        return failed;
-    }
+    const QByteArray bytes = extension == QLatin1String(".gif") ? file.readUpTo(GifBytesNeeded)
+        : extension == QLatin1String(".act")                      ? file.readUpTo(ActBytesNeeded)
+                                                                  : file.readUpTo(PalBytesRead);
     return ReadPaletteBytes(bytes, path);
 }
 

@@ -1,7 +1,12 @@
 #include "document/FramePictureFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -93,4 +98,31 @@ QStringList FramePictureFilesInFolder(const QString &folder)
     for (const QString &name : std::as_const(names))
         paths.append(dir.absoluteFilePath(name));
     return paths;
+}
+
+int UnnamedPictureFilesInFolder(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return 0;
+    int count = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.startsWith('.'))
+            continue;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(name);
+        if (!utf8.hasError())
+            continue;
+        const qsizetype dot = name.lastIndexOf('.');
+        const QByteArray extension = dot < 0 ? QByteArray() : name.mid(dot).toLower();
+        if (extension != ".gif" && extension != ".jpg" && extension != ".jpeg")
+            continue;
+        struct stat status = {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode))
+            continue;
+        ++count;
+    }
+    ::closedir(dir);
+    return count;
 }

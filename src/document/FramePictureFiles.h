@@ -27,3 +27,8 @@ bool NaturalNameLess(const QString &a, const QString &b);
 // as full paths in natural name order. Sub-folders are not entered; a folder named like a
 // picture is not a picture.
 QStringList FramePictureFilesInFolder(const QString &folder);
+
+// How many entries directly inside folder FramePictureFilesInFolder cannot give, because their
+// names are not valid UTF-8 and so have no text: entries named like pictures (by the bytes of
+// their extension), hidden ones and folders left out.
+int UnnamedPictureFilesInFolder(const QString &folder);

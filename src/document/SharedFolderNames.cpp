@@ -12,10 +12,24 @@ namespace {
 class NameAssigner
 {
 public:
-    NameAssigner()
+    explicit NameAssigner(const QString &pageName)
     {
         for (const QString &name : ReservedFolderNames())
             m_taken.insert(name);
+        if (!pageName.isEmpty())
+            m_taken.insert(pageName);
+    }
+
+    // Gives the file at path its own name ahead of the walk when it lies in folder (a
+    // canonical path) and the name is free.
+    void claimWhenIn(const QString &folder, const QString &path, const QString &name)
+    {
+        const QString key = identity(path);
+        if (name.isEmpty() || folder.isEmpty() || m_names.contains(key) || m_taken.contains(name)
+            || QFileInfo(key).path() != folder)
+            return;
+        m_taken.insert(name);
+        m_names.insert(key, name);
     }
 
     // The name for the file at path whose own file name part is name.
@@ -82,16 +96,23 @@ QString BareFileName(const QString &path)
     return name;
 }
 
-SharedFolderNames AssignSharedFolderNames(const AnimationDocument &document)
+SharedFolderNames AssignSharedFolderNames(const AnimationDocument &document, const QString &pagePath)
 {
-    NameAssigner assigner;
+    NameAssigner assigner(pagePath.isEmpty() ? QString() : QFileInfo(pagePath).fileName());
+    const QString soundtrack = document.text(TextSetting::Soundtrack);
+    const QString background = document.text(TextSetting::BackImage);
+    if (!pagePath.isEmpty()) {
+        const QString folder = QFileInfo(QFileInfo(pagePath).absolutePath()).canonicalFilePath();
+        for (const AnimationFrame &frame : document.Frames())
+            assigner.claimWhenIn(folder, frame.PicturePath, ExtractFileName(frame.PicturePath));
+        assigner.claimWhenIn(folder, soundtrack, BareFileName(soundtrack));
+        assigner.claimWhenIn(folder, background, BareFileName(background));
+    }
     SharedFolderNames names;
     names.frames.reserve(document.frameCount());
     for (const AnimationFrame &frame : document.Frames())
         names.frames.append(assigner.assign(frame.PicturePath, ExtractFileName(frame.PicturePath)));
-    const QString soundtrack = document.text(TextSetting::Soundtrack);
     names.soundtrack = assigner.assign(soundtrack, BareFileName(soundtrack));
-    const QString background = document.text(TextSetting::BackImage);
     names.background = assigner.assign(background, BareFileName(background));
     return names;
 }

@@ -19,10 +19,13 @@ struct SharedFolderNames
 // Walks the frames in play order, then the soundtrack, then the background image. A file
 // whose canonical path was seen before keeps the name it got first; any other file gets its
 // own file name, or, when that name is already taken, the first free "stem-N.ext" (N from
-// 2). The names of the applet class files and of the web player script count as taken.
+// 2). The names of the applet class files and of the web player script count as taken. With
+// pagePath, the page the files go beside: its name counts as taken too, and a file that
+// already lies in the page's folder keeps its own name, so its copy is itself and another
+// file of that name never replaces it.
 // Names compare exactly, as file names do on this system. The target folder is never
 // looked into: the names depend on the document alone.
-SharedFolderNames AssignSharedFolderNames(const AnimationDocument &document);
+SharedFolderNames AssignSharedFolderNames(const AnimationDocument &document, const QString &pagePath = QString());
 
 // The names no animation file may take in a shared folder.
 const QStringList &ReservedFolderNames();

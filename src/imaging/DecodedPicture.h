@@ -15,6 +15,7 @@ struct DecodedPicture
         Unopenable,   // a folder, or a file that cannot be opened
         TooSmall,     // shorter than ImageDecoder::MinimumFileSize bytes
         Undecodable,  // damaged, truncated, or not a picture the reader for its extension knows
+        TooLarge,     // more pixels than the decoder's memory limit allows
         Exception     // the decoder failed with an exception
     };
 

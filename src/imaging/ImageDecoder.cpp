@@ -137,26 +137,45 @@ DecodedPicture ImageDecoder::failure(const QString &path, DecodedPicture::Failur
     return result;
 }
 
-DecodedPicture ImageDecoder::decodeFile(const QString &path) const
+struct ImageDecoder::Inspected
+{
+    QByteArray bytes;
+    QBuffer buffer;
+    QImageReader reader;
+    QSize storedSize;  // as the file holds it
+    QSize fullSize;    // upright
+    QSize keptSize;
+    QSize decodeSize;
+};
+
+bool ImageDecoder::inspect(const QString &path, Inspected &inspected, DecodedPicture *failed) const
 {
     using Failure = DecodedPicture::Failure;
     const QFileInfo info(path);
-    if (!info.exists())
-        return failure(path, Failure::Missing, pictureText(path, QStringLiteral("the file does not exist.")));
+    if (!info.exists()) {
+        *failed = failure(path, Failure::Missing, pictureText(path, QStringLiteral("the file does not exist.")));
+        return false;
+    }
+    // Only a regular file: opening a FIFO would wait for a writer.
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return failure(path, Failure::Unopenable, pictureText(path, QStringLiteral("the file cannot be opened.")));
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        *failed = failure(path, Failure::Unopenable, pictureText(path, QStringLiteral("the file cannot be opened.")));
+        return false;
+    }
     // One read for the completeness check and the decoder; only the compressed bytes are held.
-    QByteArray bytes = file.readAll();
+    inspected.bytes = file.readAll();
     file.close();
-    if (bytes.size() < MinimumFileSize)
-        return failure(path, Failure::TooSmall,
-                       pictureText(path, QStringLiteral("the file is shorter than %1 bytes.").arg(MinimumFileSize)));
+    const QByteArray &bytes = inspected.bytes;
+    if (bytes.size() < MinimumFileSize) {
+        *failed = failure(path, Failure::TooSmall,
+                          pictureText(path, QStringLiteral("the file is shorter than %1 bytes.").arg(MinimumFileSize)));
+        return false;
+    }
 
     const QString damaged = pictureText(path, QStringLiteral("it is damaged or not a GIF or JPEG file."));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader;
+    inspected.buffer.setBuffer(&inspected.bytes);
+    inspected.buffer.open(QIODevice::ReadOnly);
+    QImageReader &reader = inspected.reader;
     const QByteArray format = readerFormatFor(path);
     if (!format.isEmpty()) {
         reader.setFormat(format);
@@ -167,39 +186,78 @@ DecodedPicture ImageDecoder::decodeFile(const QString &path) const
     // Browsers draw photos upright by their Exif orientation, so the program measures and
     // shows them upright too.
     reader.setAutoTransform(true);
-    reader.setDevice(&buffer);
+    reader.setDevice(&inspected.buffer);
 
     const QSize storedSize = reader.size();
-    if (!storedSize.isValid() || storedSize.isEmpty())
-        return failure(path, Failure::Undecodable, damaged);
+    if (!storedSize.isValid() || storedSize.isEmpty()) {
+        *failed = failure(path, Failure::Undecodable, damaged);
+        return false;
+    }
     const bool jpeg = reader.format() == JpegFormat;
-    if ((jpeg && !isCompleteJpegStream(bytes)) || (reader.format() == GifFormat && !isCompleteGifImage(bytes)))
-        return failure(path, Failure::Undecodable, damaged);
+    if ((jpeg && !isCompleteJpegStream(bytes)) || (reader.format() == GifFormat && !isCompleteGifImage(bytes))) {
+        *failed = failure(path, Failure::Undecodable, damaged);
+        return false;
+    }
+
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const QSize fullSize = turned ? storedSize.transposed() : storedSize;
+    inspected.storedSize = storedSize;
+    inspected.fullSize = fullSize;
+    inspected.keptSize = keptSizeFor(fullSize, m_keptBound);
+    // The reader scales while decoding, before it turns the picture upright: the size it is
+    // asked for is in the stored orientation.
+    inspected.decodeSize = jpeg && inspected.keptSize != fullSize
+        ? jpegDecodeSize(storedSize, turned ? inspected.keptSize.transposed() : inspected.keptSize)
+        : storedSize;
+    // The reader refuses what needs more memory than its limit at the size it decodes.
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (limitBytes > 0 && qint64(inspected.decodeSize.width()) * inspected.decodeSize.height() * 4 > limitBytes) {
+        *failed = failure(path, Failure::TooLarge,
+                          pictureText(path, QStringLiteral("it is %1 \u00D7 %2 pixels, larger than this program decodes.")
+                                                .arg(fullSize.width())
+                                                .arg(fullSize.height())));
+        return false;
+    }
+    return true;
+}
 
-    const QSize keptSize = keptSizeFor(fullSize, m_keptBound);
-    if (jpeg && keptSize != fullSize) {
-        // The reader scales while decoding, before it turns the picture upright: the size it
-        // is asked for is in the stored orientation.
-        const QSize decodeSize = jpegDecodeSize(storedSize, turned ? keptSize.transposed() : keptSize);
-        if (decodeSize != storedSize) {
-            reader.setScaledSize(decodeSize);
-            reader.setQuality(ScaledJpegQuality);
-        }
+QString ImageDecoder::check(const QString &path) const
+{
+    try {
+        Inspected inspected;
+        DecodedPicture failed;
+        return inspect(path, inspected, &failed) ? QString() : failed.errorText;
+    } catch (...) {
+        return exceptionText();
+    }
+}
+
+DecodedPicture ImageDecoder::decodeFile(const QString &path) const
+{
+    using Failure = DecodedPicture::Failure;
+    Inspected inspected;
+    DecodedPicture failed;
+    if (!inspect(path, inspected, &failed))
+        return failed;
+    QImageReader &reader = inspected.reader;
+    if (inspected.decodeSize != inspected.storedSize) {
+        reader.setScaledSize(inspected.decodeSize);
+        reader.setQuality(ScaledJpegQuality);
     }
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return failure(path, Failure::Undecodable, damaged);
-    bytes.clear();
+        return failure(path, Failure::Undecodable,
+                       pictureText(path, QStringLiteral("it is damaged or not a GIF or JPEG file.")));
+    inspected.buffer.close();
+    inspected.bytes.clear();
 
     image = toRgb32(image);
-    if (image.size() != keptSize)
-        image = image.scaled(keptSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.size() != inspected.keptSize)
+        image = image.scaled(inspected.keptSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
     DecodedPicture result;
     result.path = path;
-    result.fullSize = fullSize;
+    result.fullSize = inspected.fullSize;
     result.picture = std::move(image);
     return result;
 }

@@ -22,6 +22,8 @@ class Prompts;
 // - The copy is always Format_RGB32 (24-bit colour); transparent parts are put on white.
 // - A file that cannot be read gives our own error text naming the file, and a visible
 //   placeholder picture, so the frame can still be added.
+// - A picture with more pixels than QImageReader's allocation limit allows (at the size it is
+//   decoded at) fails as too large, not as damaged.
 // - Pictures are turned upright by their Exif orientation, as browsers draw them: the full
 //   size and the copy are upright (a portrait phone photo stored as 4000 x 3000 with
 //   orientation 6 is 3000 x 4000). Without an orientation other than 1 nothing changes.
@@ -41,6 +43,10 @@ public:
 
     // Never throws: an exception while decoding gives the Exception failure.
     DecodedPicture decode(const QString &path) const;
+    // The checks of decode() short of decoding the pixels: the file, its header, its size and
+    // whether the stream is whole. A file that passes is one a frame plays. Empty when it
+    // passes, otherwise decode()'s error text.
+    QString check(const QString &path) const;
 
     QSize keptBound() const { return m_keptBound; }
 
@@ -68,5 +74,9 @@ protected:
     DecodedPicture failure(const QString &path, DecodedPicture::Failure why, const QString &text) const;
 
 private:
+    struct Inspected;
+    // Reads path and runs every check before the decoding itself; on failure, sets *failed.
+    bool inspect(const QString &path, Inspected &inspected, DecodedPicture *failed) const;
+
     QSize m_keptBound;
 };

@@ -1,27 +1,41 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class AnimationDocument;
+class StagedFolderWrite;
 
 // Copies what a page needs to run the animation into folder and returns how many files it
 // wrote. With all: every frame picture (in play order), then the soundtrack and the
-// background image when their files exist, each under its AssignSharedFolderNames name, the
-// name the element of the page forms gives it (a picture shown by several frames is copied
-// once). Always: the two applet class files from ClassFilesFolder(); with player, the web
-// player script from there right after them. Each copy replaces a file of the same name
-// through a temporary file, so an old copy stays whole until the new one is complete.
+// background image, each under its AssignSharedFolderNames name (with pagePath, the page's),
+// the name the element of the page forms gives it (a picture shown by several frames is
+// copied once). Only what plays leaves the machine: a frame picture or background only when
+// it passes ImageDecoder::check, the soundtrack only when it is Sun audio (IsSunAudio). Each
+// file left out is named in *notCopied (when given) with the reason. Always: the two applet
+// class files from ClassFilesFolder(); with player, the web player script from there right
+// after them. JPEG copies lose their private metadata (JpegWithoutMetadata).
 //
-// The folder is created with its missing parents when it is not there; when that fails (a
-// regular file stands in its way, say) EFileError is thrown and nothing is copied. A single
-// copy that fails (a picture that no longer exists, a class file that could not be
-// extracted) is skipped silently and not counted: the count is the number of files written.
-int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all, bool player = false);
+// Everything goes through one StagedFolderWrite: either every file arrives or the folder
+// stays as it was. The folder is created with its missing parents when it is not there; when
+// that fails (a regular file stands in its way, say), or when a target cannot be replaced (a
+// folder of that name), EFileError is thrown and nothing in the folder has changed. A class
+// file that could not be extracted is skipped and not counted: the count is the number of
+// files written (a picture that already is its own copy counts, untouched).
+int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all, bool player = false,
+                       QStringList *notCopied = nullptr, const QString &pagePath = QString());
+
+// The staging part of CopyAnimationFiles, for callers that put more files (their page) into
+// the same write: stages the files and returns their count; commit() is left to the caller.
+// Throws EFileError when a file that plays cannot be read.
+int StageAnimationFiles(StagedFolderWrite &write, const AnimationDocument &document, bool all, bool player,
+                        QStringList *notCopied = nullptr, const QString &pagePath = QString());
+
+// Creates folder with its missing parents when it is not there; EFileError when that fails.
+void EnsureFolder(const QString &folder);
+
+// Whether the file at path is Sun audio (it begins with ".snd"), the only sound the applet plays.
+bool IsSunAudio(const QString &path);
 
 // The path of name inside folder; a folder written with a trailing "/" gives no doubled one.
 QString FileInFolder(const QString &folder, const QString &name);
-
-// Copies source to target, replacing target only once the whole copy is written. A source
-// that is the target itself is left alone and counts as copied. False when nothing could be
-// copied; an earlier target then stays as it was.
-bool ReplaceFileWithCopy(const QString &source, const QString &target);

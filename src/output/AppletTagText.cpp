@@ -185,6 +185,87 @@ QString EscapePictureReference(const QString &reference)
     return out;
 }
 
+namespace {
+
+QString percentEncoded(char16_t c)
+{
+    return QStringLiteral("%%1").arg(int(c), 2, 16, QLatin1Char('0')).toUpper();
+}
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7F;
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    return -1;
+}
+
+// The characters a "%XX" of a picture reference stands for.
+bool isDecodedCharacter(int value)
+{
+    return value == '%' || value == ',' || value == '#' || value == '?' || value == ' ' || isControl(char16_t(value));
+}
+
+} // namespace
+
+QString EscapePageReference(const QString &reference)
+{
+    const qsizetype nameStart = std::max(reference.lastIndexOf(QLatin1Char('/')), reference.lastIndexOf(QLatin1Char('\\'))) + 1;
+    // Blanks that lead or trail the whole reference or its name part.
+    const auto atAnEnd = [&](qsizetype i) {
+        const auto blanksFrom = [&](qsizetype from, qsizetype to) {
+            for (qsizetype j = from; j < to; ++j)
+                if (reference.at(j) != u' ')
+                    return false;
+            return true;
+        };
+        return blanksFrom(0, i) || blanksFrom(i + 1, reference.size()) || (i >= nameStart && blanksFrom(nameStart, i));
+    };
+    QString out;
+    out.reserve(reference.size() + 8);
+    for (qsizetype i = 0; i < reference.size(); ++i) {
+        const char16_t c = reference.at(i).unicode();
+        if (c == u'%' || c == u',' || c == u'#' || c == u'?' || isControl(c) || (c == u' ' && atAnEnd(i)))
+            out += percentEncoded(c);
+        else
+            out += QChar(c);
+    }
+    return out;
+}
+
+namespace {
+
+bool onlyEscapedBlanks(QStringView text)
+{
+    if (text.size() % 3 != 0)
+        return false;
+    for (qsizetype i = 0; i < text.size(); i += 3)
+        if (text.mid(i, 3) != u"%20")
+            return false;
+    return true;
+}
+
+// Whether the "%20" at percent stands for a blank the writer escaped: one at either end of the
+// entry or of its name part. A "%20" inside a name is left as it is.
+bool isEscapedEndBlank(const QString &entry, qsizetype percent)
+{
+    const qsizetype nameStart = std::max(entry.lastIndexOf(QLatin1Char('/')), entry.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const QStringView text(entry);
+    return onlyEscapedBlanks(text.mid(0, percent)) || onlyEscapedBlanks(text.mid(percent + 3))
+        || (percent >= nameStart && onlyEscapedBlanks(text.mid(nameStart, percent - nameStart)));
+}
+
+} // namespace
+
 QString DecodePictureReference(const QString &entry)
 {
     qsizetype percent = entry.indexOf(QLatin1Char('%'));
@@ -195,16 +276,12 @@ QString DecodePictureReference(const QString &entry)
     qsizetype copied = 0;
     while (percent >= 0) {
         if (percent + 2 < entry.size()) {
-            const QChar first = entry.at(percent + 1);
-            const QChar second = entry.at(percent + 2);
-            QChar decoded;
-            if (first == u'2' && (second == u'C' || second == u'c'))
-                decoded = QLatin1Char(',');
-            else if (first == u'2' && second == u'5')
-                decoded = QLatin1Char('%');
-            if (!decoded.isNull()) {
+            const int high = hexValue(entry.at(percent + 1));
+            const int low = hexValue(entry.at(percent + 2));
+            const int value = high * 16 + low;
+            if (high >= 0 && low >= 0 && isDecodedCharacter(value) && (value != ' ' || isEscapedEndBlank(entry, percent))) {
                 out += QStringView(entry).mid(copied, percent - copied);
-                out += decoded;
+                out += QChar(char16_t(value));
                 copied = percent + 3;
                 percent = entry.indexOf(QLatin1Char('%'), copied);
                 continue;

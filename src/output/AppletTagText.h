@@ -30,8 +30,15 @@ QString DecodeCharacterReferences(const QString &value);
 // One picture reference of the image list: "%" becomes "%25" and "," becomes "%2C", so the
 // reference never splits the list; browsers and the applet resolve both to the same file.
 QString EscapePictureReference(const QString &reference);
-// The reverse for one entry after the list is split: "%2C" (either case) gives "," and "%25"
-// gives "%"; any other "%" stays.
+// The same for a reference a browser fetches from the page (the page forms): besides, "#" as
+// "%23", "?" as "%3F", every control character as "%XX" and a blank at either end of the
+// reference or of its file name part as "%20". A browser would otherwise take the rest of the
+// name for a fragment or a query, drop tabs and line breaks, or trim the blanks.
+QString EscapePageReference(const QString &reference);
+// The reverse of both for one entry after the list is split: "%2C" gives ",", "%25" "%",
+// "%23" "#", "%3F" "?", "%00" to "%1F" and "%7F" their control characters, and "%20" a blank
+// at either end of the entry or of its name part (hexadecimal digits in either case); any
+// other "%" stays, so "a%20b.gif" in a page written by hand still names that file.
 QString DecodePictureReference(const QString &entry);
 
 // A decimal integer with an optional sign and blanks around it, when it fits in 64 bits.

@@ -43,7 +43,7 @@ QString fileParameterValue(const QString &path, const QString &sharedName, Image
         return QString();
     if (form == ImageListForm::FileUrl)
         return EscapePictureReference(PathToFileURL(path));
-    return EscapePictureReference(usesSharedFolder(form) ? sharedName : bareName);
+    return EscapePageReference(usesSharedFolder(form) ? sharedName : bareName);
 }
 
 qint64 speedValue(const QString &text)
@@ -98,18 +98,18 @@ bool holdsMoreThanSeparators(const QString &list)
 } // namespace
 
 QString BuildImageList(const AnimationDocument &document, ImageListForm form,
-                       const QString &folderOrDocumentName)
+                       const QString &folderOrDocumentName, const QString &pagePath)
 {
     QString list;
     const FrameList &frames = document.Frames();
     const QStringList sharedNames =
-        usesSharedFolder(form) ? AssignSharedFolderNames(document).frames : QStringList();
+        usesSharedFolder(form) ? AssignSharedFolderNames(document, pagePath).frames : QStringList();
     for (qsizetype i = 0; i < frames.size(); ++i) {
         if (i > 0)
             list += QLatin1Char(',');
         const QString sharedName = usesSharedFolder(form) ? sharedNames.at(i) : QString();
-        list += EscapePictureReference(
-            imageListEntry(frames.at(i).PicturePath, sharedName, form, folderOrDocumentName));
+        const QString entry = imageListEntry(frames.at(i).PicturePath, sharedName, form, folderOrDocumentName);
+        list += form == ImageListForm::FileUrl ? EscapePictureReference(entry) : EscapePageReference(entry);
     }
     return list;
 }
@@ -126,7 +126,8 @@ bool CaptionsAreWritten(const AnimationDocument &document)
     return false;
 }
 
-QString WriteAppletTag(const AnimationDocument &document, const QString &imageList, ImageListForm form)
+QString WriteAppletTag(const AnimationDocument &document, const QString &imageList, ImageListForm form,
+                       const QString &pagePath)
 {
     const AnimationSettings &settings = document.settings();
     QString out;
@@ -174,7 +175,7 @@ QString WriteAppletTag(const AnimationDocument &document, const QString &imageLi
 
     // A path without a name part (a folder) gives no line, since an empty value names no file.
     const SharedFolderNames sharedNames =
-        usesSharedFolder(form) ? AssignSharedFolderNames(document) : SharedFolderNames();
+        usesSharedFolder(form) ? AssignSharedFolderNames(document, pagePath) : SharedFolderNames();
     const QString background = fileParameterValue(settings.BackImage, sharedNames.background, form);
     if (!background.isEmpty())
         appendParameter(out, QLatin1String("background"), background);

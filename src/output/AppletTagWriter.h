@@ -18,10 +18,12 @@ enum class ImageListForm {
 // without blanks; empty without frames. folderOrDocumentName is the folder text for InFolder
 // and the host document name for RelativeToDocument (empty: the FileUrl entry); the other
 // forms ignore it. FileNameOnly and InFolder name each picture by AssignSharedFolderNames,
-// so two pictures of one name in different folders stay apart. Each entry writes "%" as
-// "%25" and "," as "%2C", so no file name splits the list.
+// so two pictures of one name in different folders stay apart (pagePath: the page the files
+// lie beside, when known). Each entry writes "%" as "%25" and "," as
+// "%2C", so no file name splits the list; the page forms (all but FileUrl) also escape what a
+// browser would misread (EscapePageReference).
 QString BuildImageList(const AnimationDocument &document, ImageListForm form,
-                       const QString &folderOrDocumentName = QString());
+                       const QString &folderOrDocumentName = QString(), const QString &pagePath = QString());
 
 // The applet element for the document around an image list made by BuildImageList in form:
 // the applet line, the parameter lines and "</applet>", with CR LF between lines and nothing
@@ -33,7 +35,7 @@ QString BuildImageList(const AnimationDocument &document, ImageListForm form,
 // no setting, caption or file name can end a value early. Writing the same document twice
 // gives the same text.
 QString WriteAppletTag(const AnimationDocument &document, const QString &imageList,
-                       ImageListForm form = ImageListForm::FileNameOnly);
+                       ImageListForm form = ImageListForm::FileNameOnly, const QString &pagePath = QString());
 
 // Whether the element carries captions: both speeds are 0 (an empty text or one that is no
 // integer counts as 0) and at least one caption holds something other than "|".

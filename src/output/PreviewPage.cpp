@@ -1,9 +1,9 @@
 #include "output/PreviewPage.h"
 
 #include "controls/BusyCursor.h"
-#include "controls/FileText.h"
 #include "output/AnimationFileCopy.h"
 #include "output/AppletTagWriter.h"
+#include "output/StagedFolderWrite.h"
 #include "output/WebPlayer.h"
 #include "platform/AppFolders.h"
 #include "platform/EError.h"
@@ -16,9 +16,18 @@ QString PreviewFolder()
     return ProgramFolder() + QStringLiteral("/preview");
 }
 
+namespace {
+
+QString PreviewPageName()
+{
+    return QStringLiteral("~jvprev.htm");
+}
+
+} // namespace
+
 QString PreviewPagePath()
 {
-    return PreviewFolder() + QStringLiteral("/~jvprev.htm");
+    return PreviewFolder() + QLatin1Char('/') + PreviewPageName();
 }
 
 QString PreviewListing(const QString &element)
@@ -42,8 +51,9 @@ QString PreviewPageText(const AnimationDocument &document)
 {
     const QLatin1String crlf("\r\n");
     // The preview always plays: the element is followed by the web player's script line.
-    const QString element =
-        WithWebPlayer(WriteAppletTag(document, BuildImageList(document, ImageListForm::FileNameOnly)));
+    const QString path = PreviewPagePath();
+    const QString element = WithWebPlayer(WriteAppletTag(
+        document, BuildImageList(document, ImageListForm::FileNameOnly, QString(), path), ImageListForm::FileNameOnly, path));
     QString page;
     page += QLatin1String("<html>\r\n<head><title>Reelcraft Preview</title></head>\r\n");
     page += QLatin1String("<body>") + crlf;
@@ -57,16 +67,19 @@ QString PreviewPageText(const AnimationDocument &document)
     return page;
 }
 
-QString WritePreviewPage(const AnimationDocument &document)
+QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopied)
 {
     const QString text = PreviewPageText(document);
     const QString folder = PreviewFolder();
-    if (!QFileInfo(folder).isDir() && (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()))
-        throw EFileError(QStringLiteral("The folder ") + folder + QStringLiteral(" could not be created."));
-    const QString page = PreviewPagePath();
-    WriteFileText(page, text);
+    EnsureFolder(folder);
 
     BusyCursor busy;
-    CopyAnimationFiles(document, folder, true, true);
-    return page;
+    StagedFolderWrite write(folder);
+    QString problem;
+    if (!write.stageBytes(PreviewPageName(), text.toUtf8(), &problem))
+        throw EFileError(problem);
+    StageAnimationFiles(write, document, true, true, notCopied, PreviewPagePath());
+    if (!write.commit(&problem))
+        throw EFileError(problem);
+    return PreviewPagePath();
 }

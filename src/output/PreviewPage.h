@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class AnimationDocument;
 
@@ -21,9 +22,9 @@ QString PreviewListing(const QString &element);
 // The whole page for the document, CR LF between lines and no line break after "</html>".
 QString PreviewPageText(const AnimationDocument &document);
 
-// Writes the page (creating the folder when missing, replacing the page through a temporary
-// file), then copies every frame picture, the soundtrack, the background image, both
-// class files and the web player beside it. Returns the page's path for the browser. A folder that cannot be
-// made or a page that cannot be written throws EFileError before anything is copied; a
-// picture that cannot be copied is skipped.
-QString WritePreviewPage(const AnimationDocument &document);
+// Writes the page (creating the folder when missing) with every frame picture, the
+// soundtrack, the background image, both class files and the web player beside it, all in
+// one staged write (CopyAnimationFiles). Returns the page's path for the browser. A folder
+// that cannot be made or a file that cannot be put in place throws EFileError, and the folder
+// is as it was; a file that would not play is left out and named in *notCopied.
+QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopied = nullptr);

@@ -144,6 +144,16 @@ QByteArray jpegBytes(const QImage &image, int quality)
     return bytes;
 }
 
+QByteArray gifOfSize(QSize size)
+{
+    return gifBytes(fourColourQuarters(size));
+}
+
+QByteArray jpegOfSize(QSize size)
+{
+    return jpegBytes(twoColours(size, Qt::red, Qt::blue));
+}
+
 QByteArray pngBytes(const QImage &image)
 {
     QByteArray bytes;

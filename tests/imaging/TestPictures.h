@@ -25,6 +25,10 @@ QImage fourColourQuarters(QSize size);
 QByteArray jpegBytes(const QImage &image, int quality = 90);
 QByteArray pngBytes(const QImage &image);
 
+// Whole small picture files of a given size, for tests that need a file that plays.
+QByteArray gifOfSize(QSize size);
+QByteArray jpegOfSize(QSize size);
+
 // jpeg with an Exif segment right after the start marker, holding a small JPEG thumbnail with
 // its own end marker, as camera files have. exifEnd receives the offset just after the segment.
 QByteArray withExifThumbnail(const QByteArray &jpeg, qsizetype *exifEnd = nullptr);

@@ -9,6 +9,7 @@
 #include "TestEnvironment.h"
 
 #include "TestFiles.h"
+#include "../imaging/TestPictures.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -42,12 +43,12 @@ void TestAnimationFileCopy::initTestCase()
     PromptsDouble prompts;
     QVERIFY(ExtractClassFiles(prompts));
     m_sources = TestEnvironment::instance().freshFolder(QStringLiteral("sources"));
-    writeAll(m_sources + QStringLiteral("/a/x.gif"), "GIF89a x picture");
-    writeAll(m_sources + QStringLiteral("/b/y.jpg"), QByteArray("\xff\xd8\xff y picture", 14));
-    writeAll(m_sources + QStringLiteral("/c/z.gif"), "GIF89a z picture");
-    writeAll(m_sources + QStringLiteral("/c/x.gif"), "GIF89a another x picture");
+    writeAll(m_sources + QStringLiteral("/a/x.gif"), TestPictures::gifOfSize(QSize(10, 10)));
+    writeAll(m_sources + QStringLiteral("/b/y.jpg"), TestPictures::jpegOfSize(QSize(12, 12)));
+    writeAll(m_sources + QStringLiteral("/c/z.gif"), TestPictures::gifOfSize(QSize(14, 14)));
+    writeAll(m_sources + QStringLiteral("/c/x.gif"), TestPictures::gifOfSize(QSize(16, 16)));
     writeAll(m_sources + QStringLiteral("/music/theme.au"), ".snd theme");
-    writeAll(m_sources + QStringLiteral("/art/sky.jpg"), "sky background");
+    writeAll(m_sources + QStringLiteral("/art/sky.jpg"), TestPictures::jpegOfSize(QSize(20, 20)));
 }
 
 void TestAnimationFileCopy::countsAndFiles_data()

@@ -498,6 +498,12 @@ void TestAppletTagReader::pictureReferences_data()
     QTest::newRow("percent") << QStringLiteral("50%25") << QStringLiteral("50%");
     QTest::newRow("decoded once") << QStringLiteral("%252C") << QStringLiteral("%2C");
     QTest::newRow("other escapes stay") << QStringLiteral("a%20b%41%") << QStringLiteral("a%20b%41%");
+    // What the page forms escape, so that a browser fetches the file of that name.
+    QTest::newRow("fragment and query marks") << QStringLiteral("a%23b.gif,c%3fd") << QStringLiteral("a#b.gif,c?d");
+    QTest::newRow("control characters") << QStringLiteral("t%09a%0Ab%0d%7F%1f.gif") << QStringLiteral("t\ta\nb\r\x7f\x1f.gif");
+    QTest::newRow("blanks at the ends") << QStringLiteral("%20%20lead.gif%20") << QStringLiteral("  lead.gif ");
+    QTest::newRow("blanks at the name's ends") << QStringLiteral("my pics/%20x%20/y.gif") << QStringLiteral("my pics/%20x%20/y.gif");
+    QTest::newRow("blank after a folder") << QStringLiteral("dir\\%20x.gif") << QStringLiteral("dir\\ x.gif");
 }
 
 void TestAppletTagReader::pictureReferences()
@@ -506,6 +512,12 @@ void TestAppletTagReader::pictureReferences()
     QFETCH(QString, decoded);
     QCOMPARE(DecodePictureReference(entry), decoded);
     QCOMPARE(DecodePictureReference(EscapePictureReference(decoded)), decoded);
+    QCOMPARE(DecodePictureReference(EscapePageReference(decoded)), decoded);
+    // The page form leaves nothing bare that a browser would cut, drop or trim.
+    const QString page = EscapePageReference(decoded);
+    for (const QChar c : page)
+        QVERIFY(c != u'#' && c != u'?' && c != u',' && c >= u' ' && c != QChar(0x7F));
+    QVERIFY(!page.startsWith(u' ') && !page.endsWith(u' '));
 }
 
 void TestAppletTagReader::unescapedTextReadsAsBefore()

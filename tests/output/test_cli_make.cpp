@@ -12,6 +12,10 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 ProgramRun runCli(const QString &arguments, const QString &workingFolder)
@@ -62,6 +66,8 @@ private slots:
     void page();
     void failures_data();
     void failures();
+    void picturesBesideThePageStay();
+    void unnamedEntriesAreReported();
     void helpNamesEveryOptionInTheManualPage();
 
 private:
@@ -89,6 +95,14 @@ void TestCliMake::initTestCase()
     writeFile(m_folder, QStringLiteral("four.txt"), "1\n2\n3\n4\n");
     writeFile(m_folder, QStringLiteral("damaged.jpg"), QByteArray("\xff\xd8\xff\xe0") + QByteArray(200, 'x'));
     writeFile(m_folder, QStringLiteral("damaged.gif"), QByteArray("GIF89a") + QByteArray(200, '\x01'));
+    QVERIFY(::mkfifo(QFile::encodeName(m_folder + QStringLiteral("/fifo")).constData(), 0644) == 0);
+    QFile big(m_folder + QStringLiteral("/big.txt"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
+    // A GIF whose header asks for 65535 x 65535 pixels.
+    QByteArray huge = gifBytes(fourColourQuarters(QSize(2, 2)));
+    for (qsizetype at : {6, 8, 13 + 768 + 5, 13 + 768 + 7})
+        huge[at] = huge[at + 1] = char(0xFF);
+    writeFile(m_folder, QStringLiteral("huge.gif"), huge);
 }
 
 void TestCliMake::naturalOrder_data()
@@ -253,7 +267,19 @@ void TestCliMake::failures_data()
     row("damaged pictures", QStringLiteral("o.html %2/damaged.jpg %1 %2/damaged.gif %2/gone.jpg"), 1,
         {QStringLiteral("damaged.jpg"), QStringLiteral("damaged.gif"), QStringLiteral("gone.jpg")});
     row("parent is a file", QStringLiteral("blocker/deeper/o.rcf %1"), 1, {QStringLiteral("blocker\" is not a folder")});
-    row("folder where a copy goes", QStringLiteral("site/o.html %1"), 1, {QStringLiteral("cannot copy \"img10.jpg\"")});
+    row("folder where a copy goes", QStringLiteral("site/o.html %1"), 1, {QStringLiteral("site/img10.jpg\": a folder is in the way")});
+    row("folder where the player goes, older picture kept", QStringLiteral("site/o.html %1/img2.gif"), 1,
+        {QStringLiteral("site/quilanim.js\": a folder is in the way")});
+    row("soundtrack that is no Sun audio", QStringLiteral("o.html %1 --soundtrack %2/captions.txt"), 1,
+        {QStringLiteral("captions.txt\" is not a Sun audio file")});
+    row("background that is no picture", QStringLiteral("o.html %1 --background %2/captions.txt"), 1,
+        {QStringLiteral("--background: The picture %1/captions.txt could not be read").arg(m_folder)});
+    row("FIFO as soundtrack", QStringLiteral("o.html %1 --soundtrack %2/fifo"), 1, {QStringLiteral("it is not a regular file")});
+    row("FIFO as captions", QStringLiteral("o.rcf %1 --captions %2/fifo"), 1, {QStringLiteral("it is not a regular file")});
+    row("captions over 16 MiB", QStringLiteral("o.rcf %1 --captions %2/big.txt"), 1,
+        {QStringLiteral("big.txt\": it is larger than 16 MiB")});
+    row("picture too large to decode", QStringLiteral("o.rcf %2/huge.gif"), 1,
+        {QStringLiteral("huge.gif could not be read: it is 65535 \u00D7 65535 pixels, larger than this program decodes.")});
     row("output is a folder", QStringLiteral("taken.rcf %1"), 1, {QStringLiteral("taken.rcf\": it is a folder")});
 }
 
@@ -266,7 +292,9 @@ void TestCliMake::failures()
     // Root can write anywhere, so writes are made to fail by what stands in the way.
     writeAll(work + QStringLiteral("/blocker"), "a file, not a folder");
     QDir().mkpath(work + QStringLiteral("/site/img10.jpg"));
+    QDir().mkpath(work + QStringLiteral("/site/quilanim.js"));
     writeAll(work + QStringLiteral("/site/kept.txt"), "the user's");
+    writeAll(work + QStringLiteral("/site/img2.gif"), "an older copy");
     QDir().mkpath(work + QStringLiteral("/taken.rcf"));
     const QStringList before = everythingIn(work);
 
@@ -280,6 +308,57 @@ void TestCliMake::failures()
         QVERIFY2(at >= 0, qPrintable(message + QStringLiteral(" not in order in: ") + err));
     }
     QCOMPARE(everythingIn(work), before);
+    QCOMPARE(readAll(work + QStringLiteral("/site/img2.gif")), QByteArray("an older copy"));
+}
+
+// Pictures that already lie in the page's folder are neither copied nor renamed, so a second
+// run gives the same page; a soundtrack named like the page gets a name of its own.
+void TestCliMake::picturesBesideThePageStay()
+{
+    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("beside"));
+    using namespace TestPictures;
+    QDir().mkpath(work + QStringLiteral("/pics"));
+    QDir().mkpath(work + QStringLiteral("/other"));
+    QDir().mkpath(work + QStringLiteral("/sound"));
+    const QByteArray a = gifOfSize(QSize(10, 10));
+    writeFile(work + QStringLiteral("/pics"), QStringLiteral("a.gif"), a);
+    writeFile(work + QStringLiteral("/other"), QStringLiteral("a.gif"), gifOfSize(QSize(12, 12)));
+    writeFile(work + QStringLiteral("/sound"), QStringLiteral("index.html"), ".snd and some sound");
+    QByteArray first;
+    for (int run = 0; run < 2; ++run) {
+        const ProgramRun make = runCli(QStringLiteral("make pics/index.html pics --soundtrack sound/index.html"), work);
+        QVERIFY2(make.status == 0, make.err.constData());
+        const QByteArray page = readAll(work + QStringLiteral("/pics/index.html"));
+        QVERIFY(page.contains("<param name=\"imagelist\" value=\"a.gif\">\r\n"));
+        QVERIFY(page.contains("<param name=\"soundtrack\" value=\"index-2.html\">\r\n"));
+        QCOMPARE(readAll(work + QStringLiteral("/pics/index-2.html")), QByteArray(".snd and some sound"));
+        if (run == 1)
+            QCOMPARE(page, first);
+        first = page;
+    }
+    // Another a.gif from elsewhere takes a free name instead of replacing the one beside the page.
+    const ProgramRun other = runCli(QStringLiteral("make pics/index.html other/a.gif pics/a.gif"), work);
+    QVERIFY2(other.status == 0, other.err.constData());
+    QVERIFY(readAll(work + QStringLiteral("/pics/index.html")).contains("value=\"a-2.gif,a.gif\""));
+    QCOMPARE(readAll(work + QStringLiteral("/pics/a.gif")), a);
+    QCOMPARE(readAll(work + QStringLiteral("/pics/a-2.gif")), readAll(work + QStringLiteral("/other/a.gif")));
+    QVERIFY(!filesIn(work + QStringLiteral("/pics")).join(u' ').contains(QStringLiteral(".reelcraft-")));
+}
+
+// A picture whose name is not UTF-8 cannot be named in a page; it is reported, not dropped.
+void TestCliMake::unnamedEntriesAreReported()
+{
+    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("unnamed"));
+    TestPictures::writeFile(work, QStringLiteral("good.gif"), TestPictures::gifOfSize(QSize(8, 8)));
+    for (const char *name : {"/bad\xff.gif", "/worse\xfe.JPG", "/ignored\xff.txt"}) {
+        const int fd = ::open((QFile::encodeName(work) + name).constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    const ProgramRun run = runCli(QStringLiteral("make out.rcf ."), work);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QString::fromUtf8(run.err),
+             QStringLiteral("reelcraft-cli: \".\": 2 pictures left out, since their names are not valid UTF-8\n"));
 }
 
 void TestCliMake::helpNamesEveryOptionInTheManualPage()

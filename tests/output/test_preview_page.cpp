@@ -8,6 +8,7 @@
 #include "TestEnvironment.h"
 
 #include "TestFiles.h"
+#include "../imaging/TestPictures.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -50,9 +51,9 @@ void TestPreviewPage::initTestCase()
     PromptsDouble prompts;
     QVERIFY(ExtractClassFiles(prompts));
     m_sources = TestEnvironment::instance().freshFolder(QStringLiteral("sources"));
-    writeAll(m_sources + QStringLiteral("/a/x.gif"), "GIF89a x picture");
-    writeAll(m_sources + QStringLiteral("/b/y.jpg"), "JPEG y picture");
-    writeAll(m_sources + QStringLiteral("/b/x.gif"), "GIF89a another x");
+    writeAll(m_sources + QStringLiteral("/a/x.gif"), TestPictures::gifOfSize(QSize(10, 10)));
+    writeAll(m_sources + QStringLiteral("/b/y.jpg"), TestPictures::jpegOfSize(QSize(12, 12)));
+    writeAll(m_sources + QStringLiteral("/b/x.gif"), TestPictures::gifOfSize(QSize(16, 16)));
 }
 
 void TestPreviewPage::init()
@@ -106,7 +107,7 @@ void TestPreviewPage::pageForTwoFramesInDifferentFolders()
              (QStringList{QStringLiteral("WrappingLabel.class"), QStringLiteral("quilanim.class"),
                           QStringLiteral("quilanim.js"), QStringLiteral("x.gif"), QStringLiteral("y.jpg"),
                           QStringLiteral("~jvprev.htm")}));
-    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/y.jpg")), QByteArray("JPEG y picture"));
+    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/y.jpg")), readAll(m_sources + QStringLiteral("/b/y.jpg")));
     QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/quilanim.class")),
              readAll(ClassFilesFolder() + QStringLiteral("quilanim.class")));
     QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/quilanim.js")), readAll(QStringLiteral(":/quilanim.js")));
@@ -124,7 +125,7 @@ void TestPreviewPage::picturesOfOneNameStayApart()
     const QByteArray page = readAll(WritePreviewPage(document));
     QVERIFY(page.contains("\"imagelist\" value=\"x.gif,x-2.gif\">"));
     QVERIFY(page.contains("\"background\" value=\"x-2.gif\">"));
-    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/x-2.gif")), QByteArray("GIF89a another x"));
+    QCOMPARE(readAll(PreviewFolder() + QStringLiteral("/x-2.gif")), readAll(m_sources + QStringLiteral("/b/x.gif")));
 }
 
 void TestPreviewPage::listingEscapes_data()

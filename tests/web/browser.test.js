@@ -7,7 +7,7 @@ const { execFileSync } = require("node:child_process");
 const fs = require("node:fs");
 const os = require("node:os");
 const path = require("node:path");
-const { auFile, png, page, site, serve, launch, openPage } = require("./support.js");
+const { auFile, png, gif, page, site, serve, launch, openPage } = require("./support.js");
 
 const RED = [255, 0, 0], GREEN = [0, 255, 0], BLUE = [0, 0, 255];
 let browser, server, folder;
@@ -301,6 +301,24 @@ test("a preview written by reelcraft-cli plays from disk, silently", { skip: !pr
   assert.deepEqual(tab.warnings, []);
   await done(tab);
   fs.rmSync(home, { recursive: true, force: true });
+});
+
+test("a page made by reelcraft-cli from names with '#', '?' and a leading blank plays every frame", { skip: !process.env.REELCRAFT_CLI }, async () => {
+  const home = fs.mkdtempSync(path.join(folder, "names-"));
+  fs.mkdirSync(path.join(home, "pics"));
+  const colours = [["a#b.gif", RED], ["c?d.gif", GREEN], [" lead.gif", BLUE]];
+  for (const [name, colour] of colours) fs.writeFileSync(path.join(home, "pics", name), gif(20, 20, colour));
+  const env = { ...process.env, XDG_DATA_HOME: path.join(home, "data"), XDG_CONFIG_HOME: path.join(home, "config") };
+  execFileSync(process.env.REELCRAFT_CLI, ["make", path.join(home, "site", "index.html"), path.join(home, "pics"),
+    "--size", "20x20", "--pause", "150"], { env });
+  const before = server.requests.length;
+  const tab = await openPage(browser, server.url + path.basename(home) + "/site/index.html");
+  await tab.waitForFunction(() => window.quilanimPlayers && window.quilanimPlayers.players[0].started);
+  const seen = new Set((await watch(tab, 10, 10, 1500)).map(([, key]) => key));
+  for (const [name, colour] of colours) assert.ok(seen.has(colour.join()), `${name} is shown`);
+  const asked = server.requests.slice(before).filter((r) => r.endsWith(".gif")).sort();
+  assert.deepEqual(asked, colours.map(([name]) => `/${path.basename(home)}/site/${name}`).sort());
+  await done(tab);
 });
 
 test("the Java applet and the web player draw and report alike", { skip: !process.env.REELCRAFT_HARNESS_CP }, async () => {

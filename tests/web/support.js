@@ -58,6 +58,32 @@ function png(width, height, colourAt) {
     chunk("IDAT", zlib.deflateSync(raw)), chunk("IEND", Buffer.alloc(0))]);
 }
 
+// A GIF89a file of width x height in one colour (r, g, b). The LZW data restarts with a clear
+// code every 250 pixels, so every code stays 9 bits wide.
+function gif(width, height, [r, g, b]) {
+  const out = [..."GIF89a"].map((c) => c.charCodeAt(0));
+  const le16 = (v) => out.push(v & 255, v >> 8);
+  le16(width); le16(height); out.push(0xf7, 0, 0);
+  for (let i = 0; i < 256; i++) out.push(...(i == 0 ? [r, g, b] : [0, 0, 0]));
+  out.push(0x2c); le16(0); le16(0); le16(width); le16(height); out.push(0, 8);
+  const data = [];
+  let bits = 0, count = 0;
+  const put = (code) => {
+    bits |= code << count;
+    for (count += 9; count >= 8; count -= 8) { data.push(bits & 255); bits >>= 8; }
+  };
+  put(256);
+  for (let i = 0; i < width * height; i++) {
+    if (i && i % 250 == 0) put(256);
+    put(0);
+  }
+  put(257);
+  if (count) data.push(bits & 255);
+  for (let i = 0; i < data.length; i += 255) out.push(Math.min(255, data.length - i), ...data.slice(i, i + 255));
+  out.push(0, 0x3b);
+  return Buffer.from(out);
+}
+
 function crc32(bytes) {
   let c = ~0;
   for (const b of bytes) {
@@ -136,4 +162,4 @@ async function openPage(browser, url, setup) {
   return tab;
 }
 
-module.exports = { auFile, png, page, site, serve, launch, openPage };
+module.exports = { auFile, png, gif, page, site, serve, launch, openPage };

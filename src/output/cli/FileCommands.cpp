@@ -10,6 +10,7 @@
 #include "output/cli/ConsoleText.h"
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 
@@ -34,6 +35,13 @@ bool classFilesInPlace(std::FILE *err)
 {
     ConsolePrompts prompts(err);
     return ExtractClassFiles(prompts);
+}
+
+// The files left out of a copy, one line each; they are not failures.
+void reportNotCopied(std::FILE *err, const QStringList &notCopied)
+{
+    for (const QString &line : notCopied)
+        WriteText(err, line + QLatin1Char('\n'));
 }
 
 } // namespace
@@ -93,17 +101,11 @@ std::optional<QString> ParsePreviewArguments(const QStringList &arguments, QStri
 
 bool ReadDocumentFile(const QString &path, AnimationDocument &document, QString *problem)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *problem = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
+    // Only a regular file: a FIFO would block the command for ever.
+    const std::optional<QByteArray> bytes = ReadRegularFile(path, problem);
+    if (!bytes)
         return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *problem = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    const QString text = DecodeFileText(bytes);
+    const QString text = DecodeFileText(*bytes);
     if (!HoldsAppletElement(text)) {
         *problem = NoAnimationMessage(path);
         return false;
@@ -132,12 +134,14 @@ int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (!classFilesInPlace(err))
         return FileFailure;
     int count = 0;
+    QStringList notCopied;
     try {
-        count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player);
+        count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player, &notCopied);
     } catch (const EError &error) {
         ReportProblem(err, error.message());
         return FileFailure;
     }
+    reportNotCopied(err, notCopied);
     return printResult(out, err, QString::number(count) + QStringLiteral(" files copied to ") + copy->folder
                                      + QLatin1Char('.'));
 }
@@ -158,12 +162,14 @@ int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err)
     if (!classFilesInPlace(err))
         return FileFailure;
     QString page;
+    QStringList notCopied;
     try {
-        page = WritePreviewPage(document);
+        page = WritePreviewPage(document, &notCopied);
     } catch (const EError &error) {
         ReportProblem(err, error.message());
         return FileFailure;
     }
+    reportNotCopied(err, notCopied);
     return printResult(out, err, page);
 }
 

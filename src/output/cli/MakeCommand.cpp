@@ -6,18 +6,21 @@
 #include "document/FitGeometry.h"
 #include "document/FramePictureFiles.h"
 #include "imaging/BatchDecoder.h"
+#include "imaging/ImageDecoder.h"
 #include "output/AnimationFileCopy.h"
 #include "output/AppletTagText.h"
 #include "output/AppletTagWriter.h"
 #include "output/ClassFiles.h"
 #include "output/ProjectFiles.h"
 #include "output/ShowPage.h"
+#include "output/StagedFolderWrite.h"
 #include "output/WebPlayer.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/ConsoleText.h"
 #include "output/cli/MakeArguments.h"
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +33,8 @@
 namespace ReelcraftCli {
 
 namespace {
+
+constexpr qint64 MaximumCaptionsFileSize = 16 * 1024 * 1024;
 
 QString fullPath(const QString &path)
 {
@@ -51,8 +56,7 @@ bool CanHoldFolder(const QString &folder, QString *problem)
 
 namespace {
 
-// What a run put on disk, so a failure can take it away again: the folders it created and the
-// names that were already in the output folder before anything was copied there.
+// The folders a run created, so a failure can take them away again.
 class RunFiles
 {
 public:
@@ -75,31 +79,15 @@ public:
         return true;
     }
 
-    void rememberContents(const QString &folder)
-    {
-        m_folder = folder;
-        const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        m_before = QSet<QString>(names.begin(), names.end());
-    }
-
-    // Removes the files that came into the remembered folder during the run, then the
-    // folders the run created (the innermost first; only when empty).
+    // Removes the folders the run created (the innermost first; only when empty).
     void undo() const
     {
-        if (!m_folder.isEmpty()) {
-            const QDir dir(m_folder);
-            for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-                if (!m_before.contains(name))
-                    QFile::remove(dir.filePath(name));
-        }
         for (const QString &folder : m_createdFolders)
             QDir().rmdir(folder);
     }
 
 private:
     QStringList m_createdFolders; // innermost first
-    QString m_folder;
-    QSet<QString> m_before;
 };
 
 // "Adding pictures: N of M" rewritten in place on a terminal.
@@ -152,20 +140,20 @@ bool addFrames(AnimationDocument &document, const QStringList &pictures, const Q
     return allDecoded;
 }
 
-// A file named by an option must be there to be read.
+// A file named by an option must be a regular file there to be read.
 bool readableFile(const QString &path, const QString &option, std::FILE *err)
 {
-    const QFileInfo info(path);
-    if (info.isFile() && info.isReadable())
+    const QString problem = RegularFileProblem(path);
+    if (problem.isEmpty())
         return true;
-    ReportProblem(err, QStringLiteral("%1: cannot read \"%2\"").arg(option, path));
+    ReportProblem(err, option + QStringLiteral(": ") + problem);
     return false;
 }
 
-// The files the page refers to that are not in folder after the copy: a copy that failed
-// (something else stands under that name, say) would leave a page that cannot play. The
-// names are read from the element itself, so they are the ones the page uses.
-QStringList missingCopies(const QString &element, const QString &folder, bool player)
+// The files the page refers to that will not be in folder once write is committed: a class
+// file that could not be extracted would leave a page that cannot play. The names are read
+// from the element itself, so they are the ones the page uses.
+QStringList missingCopies(const QString &element, const StagedFolderWrite &write, bool player)
 {
     QStringList names;
     static const QRegularExpression files(QStringLiteral("<param name=\"(imagelist|background|soundtrack)\" value=\"([^\"]*)\">"));
@@ -183,24 +171,28 @@ QStringList missingCopies(const QString &element, const QString &folder, bool pl
     if (player)
         names.append(WebPlayerFileName);
 
+    const QStringList staged = write.stagedNames();
     QStringList missing;
     for (const QString &name : std::as_const(names))
-        if (!QFileInfo(FileInFolder(folder, name)).isFile())
+        if (!staged.contains(name) && !QFileInfo(FileInFolder(write.folder(), name)).isFile())
             missing.append(name);
     return missing;
 }
 
-// Copies the page's files beside it and returns how many; throws EFileError when one of them
-// is not in place afterwards.
-int copyPageFiles(const AnimationDocument &document, const QString &element, const QString &folder, bool player,
-                  std::FILE *err)
+// Stages the page's files beside it and returns how many; throws EFileError when one of them
+// would be missing.
+int stagePageFiles(StagedFolderWrite &write, const AnimationDocument &document, const QString &element,
+                   const QString &pagePath, bool player, std::FILE *err)
 {
     ConsolePrompts prompts(err);
     ExtractClassFiles(prompts);
-    const int count = CopyAnimationFiles(document, folder, true, player);
-    const QStringList missing = missingCopies(element, folder, player);
+    QStringList notCopied;
+    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath);
+    for (const QString &line : std::as_const(notCopied))
+        WriteText(err, line + QLatin1Char('\n'));
+    const QStringList missing = missingCopies(element, write, player);
     if (!missing.isEmpty())
-        throw EFileError(QStringLiteral("cannot copy \"%1\" into \"%2\"").arg(missing.first(), folder));
+        throw EFileError(QStringLiteral("cannot copy \"%1\" into \"%2\"").arg(missing.first(), write.folder()));
     return count;
 }
 
@@ -216,14 +208,16 @@ std::optional<QStringList> captionsFor(const MakeArguments &make, const QStringL
     }
     if (make.captionsFile.isEmpty())
         return captions;
-    QFile file(make.captionsFile);
-    if (!QFileInfo(make.captionsFile).isFile() || !file.open(QIODevice::ReadOnly)) {
-        *problem = QStringLiteral("--captions: cannot read \"%1\"").arg(make.captionsFile);
+    // A captions file is text for a few hundred pictures; a larger one is a mistake, and would
+    // cost many times its size in memory.
+    const std::optional<QByteArray> bytes = ReadRegularFile(make.captionsFile, problem, MaximumCaptionsFileSize);
+    if (!bytes) {
+        *problem = QStringLiteral("--captions: ") + *problem;
         *status = FileFailure;
         return std::nullopt;
     }
     QString refused;
-    const std::optional<QStringList> read = CaptionsFromText(DecodeFileText(file.readAll()), int(pictures.size()), &refused);
+    const std::optional<QStringList> read = CaptionsFromText(DecodeFileText(*bytes), int(pictures.size()), &refused);
     if (!read) {
         *problem = QStringLiteral("--captions \"%1\": %2").arg(make.captionsFile, refused);
         *status = UsageFailure;
@@ -233,7 +227,7 @@ std::optional<QStringList> captionsFor(const MakeArguments &make, const QStringL
 
 } // namespace
 
-std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, QString *problem)
+std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, QString *problem, QStringList *notes)
 {
     QStringList pictures;
     for (const QString &argument : arguments) {
@@ -245,6 +239,16 @@ std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, 
                 return std::nullopt;
             }
             pictures += inFolder;
+            // Names that are not UTF-8 have no text to name them by: say so rather than
+            // leave them out without a word.
+            const int unnamed = UnnamedPictureFilesInFolder(path);
+            if (unnamed > 0 && notes)
+                notes->append(QStringLiteral("\"%1\": %2 picture%3 left out, since %4 name%3 %5 not valid UTF-8")
+                                  .arg(argument)
+                                  .arg(unnamed)
+                                  .arg(unnamed == 1 ? QString() : QStringLiteral("s"),
+                                       unnamed == 1 ? QStringLiteral("its") : QStringLiteral("their"),
+                                       unnamed == 1 ? QStringLiteral("is") : QStringLiteral("are")));
         } else if (IsFramePictureFile(path)) {
             pictures.append(path);
         } else {
@@ -268,9 +272,12 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return usage(problem);
     MakeArguments &make = *parsed;
 
-    const std::optional<QStringList> pictures = ExpandPictureArguments(make.pictures, &problem);
+    QStringList notes;
+    const std::optional<QStringList> pictures = ExpandPictureArguments(make.pictures, &problem, &notes);
     if (!pictures)
         return usage(problem);
+    for (const QString &note : std::as_const(notes))
+        ReportProblem(err, note);
 
     int status = Done;
     const std::optional<QStringList> captions = captionsFor(make, *pictures, &problem, &status);
@@ -286,6 +293,18 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
         *file = fullPath(*file);
         if (!readableFile(*file, file == &make.backgroundImage ? QStringLiteral("--background") : QStringLiteral("--soundtrack"), err))
             return FileFailure;
+    }
+    // What the page names must play: the applet plays only Sun audio.
+    if (!make.soundtrack.isEmpty() && !IsSunAudio(make.soundtrack)) {
+        ReportProblem(err, QStringLiteral("--soundtrack: \"%1\" is not a Sun audio file").arg(make.soundtrack));
+        return FileFailure;
+    }
+    if (!make.backgroundImage.isEmpty()) {
+        const QString refused = ImageDecoder().check(make.backgroundImage);
+        if (!refused.isEmpty()) {
+            ReportProblem(err, QStringLiteral("--background: ") + refused);
+            return FileFailure;
+        }
     }
 
     // What stands in the way of OUT is found before the pictures are decoded.
@@ -314,18 +333,24 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     try {
         if (!made.makeFolder(folder, &problem))
             throw EFileError(problem);
-        QString text;
         if (make.writesPage()) {
-            made.rememberContents(folder);
-            const QString element = WriteAppletTag(document, BuildImageList(document, ImageListForm::FileNameOnly));
-            copied = copyPageFiles(document, element, folder, !make.noPlayer, err);
+            // The page and every file it needs arrive together, or nothing changes.
+            const QString pageName = QFileInfo(outPath).fileName();
+            const QString element = WriteAppletTag(
+                document, BuildImageList(document, ImageListForm::FileNameOnly, QString(), outPath),
+                ImageListForm::FileNameOnly, outPath);
             const QString title = make.title ? *make.title : QFileInfo(pictures->first()).dir().dirName();
-            text = ShowPageText(title.isEmpty() ? QStringLiteral("Slideshow") : title,
-                                make.noPlayer ? element : WithWebPlayer(element));
+            const QString text = ShowPageText(title.isEmpty() ? QStringLiteral("Slideshow") : title,
+                                              make.noPlayer ? element : WithWebPlayer(element));
+            StagedFolderWrite write(folder);
+            if (!write.stageBytes(pageName, text.toUtf8(), &problem))
+                throw EFileError(problem);
+            copied = stagePageFiles(write, document, element, outPath, !make.noPlayer, err);
+            if (!write.commit(&problem))
+                throw EFileError(problem);
         } else {
-            text = ProjectFiles::ProjectFileText(document);
+            WriteFileText(outPath, ProjectFiles::ProjectFileText(document));
         }
-        WriteFileText(outPath, text);
     } catch (const EError &error) {
         made.undo();
         ReportProblem(err, error.message());

@@ -7,9 +7,9 @@
 #include "document/AnimationDocument.h"
 #include "document/SettingsKey.h"
 #include "integration/HostSession.h"
-#include "controls/FileText.h"
 #include "output/AnimationFileCopy.h"
 #include "output/ShowPage.h"
+#include "output/StagedFolderWrite.h"
 #include "output/WebPlayer.h"
 #include "platform/AppFolders.h"
 #include "platform/EError.h"
@@ -351,15 +351,27 @@ bool TfrmCompile::writesPage() const
     return chkCopyAllFiles->isChecked() && chkWritePage->isChecked();
 }
 
-QString TfrmCompile::writePage(const QString &folder) const
+QString TfrmCompile::pageText(const QString &pagePath) const
 {
     // The page lies beside the files, so it names them by their bare names, whatever path
     // choice the element shown above uses.
-    const QString element = WriteAppletTag(m_document, BuildImageList(m_document, ImageListForm::FileNameOnly));
-    const QString page = FileInFolder(folder, ShowPageFileName);
-    WriteFileText(page, ShowPageText(ShowPageTitle(m_document),
-                                     chkWebPlayer->isChecked() ? WithWebPlayer(element) : element));
-    return page;
+    const QString element = WriteAppletTag(
+        m_document, BuildImageList(m_document, ImageListForm::FileNameOnly, QString(), pagePath),
+        ImageListForm::FileNameOnly, pagePath);
+    return ShowPageText(ShowPageTitle(m_document), chkWebPlayer->isChecked() ? WithWebPlayer(element) : element);
+}
+
+int TfrmCompile::copyWithPage(const QString &folder, QStringList *notCopied) const
+{
+    // The page and the files it needs arrive together, or the folder stays as it was.
+    EnsureFolder(folder);
+    const QString pagePath = FileInFolder(folder, ShowPageFileName);
+    StagedFolderWrite write(folder);
+    const int count = StageAnimationFiles(write, m_document, true, chkWebPlayer->isChecked(), notCopied, pagePath);
+    QString problem;
+    if (!write.stageBytes(ShowPageFileName, pageText(pagePath).toUtf8(), &problem) || !write.commit(&problem))
+        throw EFileError(problem);
+    return count;
 }
 
 void TfrmCompile::chkWebPlayerClick()
@@ -400,10 +412,16 @@ void TfrmCompile::btnCopyFilesClick()
     Prompts::Kind kind = Prompts::Kind::Plain;
     try {
         BusyCursor busy;
-        const int count = CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(), chkWebPlayer->isChecked());
+        QStringList notCopied;
+        const int count = page ? copyWithPage(target, &notCopied)
+                               : CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(),
+                                                    chkWebPlayer->isChecked(), &notCopied);
         report = QString::number(count) + QStringLiteral(" files copied to ") + target + QLatin1Char('.');
+        if (!notCopied.isEmpty())
+            report += QStringLiteral("\r\n\r\n") + notCopied.join(QStringLiteral("\r\n"));
         if (page)
-            report += QStringLiteral("\r\n\r\nOpen the page ") + writePage(target) + QStringLiteral(" to see the show.");
+            report += QStringLiteral("\r\n\r\nOpen the page ") + FileInFolder(target, ShowPageFileName)
+                + QStringLiteral(" to see the show.");
     } catch (const EError &error) {
         report = QStringLiteral("An error occurred while copying your files.\r\n\r\n") + error.message();
         kind = Prompts::Kind::Error;

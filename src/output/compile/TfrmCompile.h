@@ -92,8 +92,11 @@ private:
     void showHtml();
     // Whether the copy writes the page: both boxes ticked.
     bool writesPage() const;
-    // Writes the page into folder and returns its path; throws EError when it cannot.
-    QString writePage(const QString &folder) const;
+    // The page for pagePath, around the element of the files beside it.
+    QString pageText(const QString &pagePath) const;
+    // Copies every file and writes the page in one staged write; the count of files copied.
+    // Throws EError when something cannot be written.
+    int copyWithPage(const QString &folder, QStringList *notCopied) const;
 
     AnimationDocument &m_document;
     HostSession &m_host;
