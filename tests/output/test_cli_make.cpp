@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -63,6 +64,8 @@ private slots:
     void settings();
     void makeThenTag();
     void phonePhotoIsMeasuredUpright();
+    void lightCopies_data();
+    void lightCopies();
     void page();
     void failures_data();
     void failures();
@@ -203,6 +206,52 @@ void TestCliMake::phonePhotoIsMeasuredUpright()
         QVERIFY2(run.status == 0, run.err.constData());
         QVERIFY(readAll(work + QStringLiteral("/out.rcf")).startsWith("<applet code=\"quilanim\" width=100 height=400>"));
     }
+}
+
+void TestCliMake::lightCopies_data()
+{
+    QTest::addColumn<QString>("arguments"); // run in a fresh folder holding pics/phone.jpg and pics/small.gif
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QSize>("phoneCopy");   // upright size of site/phone.jpg; empty: no page written
+    QTest::newRow("scale fit: a light copy for the box")
+        << QStringLiteral("make site/index.html pics --size 200x150") << 0 << QSize(169, 225);
+    QTest::newRow("scale none: the photo at its size")
+        << QStringLiteral("make site/index.html pics --size 200x150 --scale none") << 0 << QSize(1200, 1600);
+    QTest::newRow("a box large enough: no light copy")
+        << QStringLiteral("make site/index.html pics --size 800x1100") << 0 << QSize(1200, 1600);
+    QTest::newRow("the page among the originals is refused")
+        << QStringLiteral("make pics/index.html pics --size 200x150") << 1 << QSize();
+}
+
+void TestCliMake::lightCopies()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QSize, phoneCopy);
+    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("light"));
+    using namespace TestPictures;
+    const QByteArray phone = jpegWithOrientationAndGps(jpegBytes(twoColours(QSize(1600, 1200), Qt::red, Qt::blue)));
+    const QByteArray small = gifBytes(fourColourQuarters(QSize(30, 20)));
+    QDir().mkpath(work + QStringLiteral("/pics"));
+    writeFile(work + QStringLiteral("/pics"), QStringLiteral("phone.jpg"), phone);
+    writeFile(work + QStringLiteral("/pics"), QStringLiteral("small.gif"), small);
+
+    const ProgramRun run = runCli(arguments, work);
+    QCOMPARE(run.status, status);
+    if (phoneCopy.isEmpty()) {
+        QVERIFY2(run.err.contains(" holds the original pictures; write the page to another folder or turn off "
+                                  "Scale pictures to fit."), run.err.constData());
+        QCOMPARE(filesIn(work + QStringLiteral("/pics")), (QStringList{QStringLiteral("phone.jpg"), QStringLiteral("small.gif")}));
+        QCOMPARE(readAll(work + QStringLiteral("/pics/phone.jpg")), phone);
+        return;
+    }
+    QVERIFY2(status == 0, run.err.constData());
+    const QByteArray copy = readAll(work + QStringLiteral("/site/phone.jpg"));
+    QVERIFY(!copy.contains(PrivateMarker));
+    QImageReader reader(work + QStringLiteral("/site/phone.jpg"));
+    reader.setAutoTransform(true);
+    QCOMPARE(reader.read().size(), phoneCopy);
+    QCOMPARE(readAll(work + QStringLiteral("/site/small.gif")), small);
 }
 
 void TestCliMake::page()

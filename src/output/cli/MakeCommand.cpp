@@ -90,18 +90,18 @@ private:
     QStringList m_createdFolders; // innermost first
 };
 
-// "Adding pictures: N of M" rewritten in place on a terminal.
+// "Adding pictures: N of M" (or another label) rewritten in place on a terminal.
 class ProgressLine
 {
 public:
-    ProgressLine(std::FILE *err, int total)
-        : m_err(err), m_total(total), m_shown(total > 8 && isatty(fileno(err)) == 1)
+    ProgressLine(std::FILE *err, int total, QString label = QStringLiteral("Adding pictures"))
+        : m_err(err), m_total(total), m_shown(total > 8 && isatty(fileno(err)) == 1), m_label(std::move(label))
     {
     }
     void show(int done)
     {
         if (m_shown)
-            WriteText(m_err, QStringLiteral("\rAdding pictures: %1 of %2").arg(done).arg(m_total));
+            WriteText(m_err, QStringLiteral("\r%1: %2 of %3").arg(m_label).arg(done).arg(m_total));
     }
     // Clears the line so a message can follow.
     void clear()
@@ -114,6 +114,7 @@ private:
     std::FILE *m_err;
     int m_total;
     bool m_shown;
+    QString m_label;
 };
 
 // Every picture decoded into a frame, in order. Each failure is reported with the decoder's
@@ -187,7 +188,13 @@ int stagePageFiles(StagedFolderWrite &write, const AnimationDocument &document, 
     ConsolePrompts prompts(err);
     ExtractClassFiles(prompts);
     QStringList notCopied;
-    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath);
+    // Light copies take a moment each: a terminal shows how far they are.
+    ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
+    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath, [&](int done, int) {
+        progress.show(done);
+        return true;
+    });
+    progress.clear();
     for (const QString &line : std::as_const(notCopied))
         WriteText(err, line + QLatin1Char('\n'));
     const QStringList missing = missingCopies(element, write, player);

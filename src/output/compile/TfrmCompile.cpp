@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -27,12 +28,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
 #include <QToolButton>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -44,6 +47,8 @@ const QLatin1String FolderPickerTitle("Browse for Folder");
 
 // Font sizes tried from the main window's size down until every fixed text fits.
 constexpr qreal FontSizes[] = {8.0, 7.5, 7.0, 6.5, 6.0};
+// More frames than this show a progress box while their light copies are made.
+constexpr int ProgressThreshold = 8;
 // Room beside the browse button's text, for its frame.
 constexpr int BrowseTextMargin = 6;
 
@@ -361,13 +366,14 @@ QString TfrmCompile::pageText(const QString &pagePath) const
     return ShowPageText(ShowPageTitle(m_document), chkWebPlayer->isChecked() ? WithWebPlayer(element) : element);
 }
 
-int TfrmCompile::copyWithPage(const QString &folder, QStringList *notCopied) const
+int TfrmCompile::copyWithPage(const QString &folder, QStringList *notCopied, const CopyProgress &progress) const
 {
     // The page and the files it needs arrive together, or the folder stays as it was.
     EnsureFolder(folder);
     const QString pagePath = FileInFolder(folder, ShowPageFileName);
     StagedFolderWrite write(folder);
-    const int count = StageAnimationFiles(write, m_document, true, chkWebPlayer->isChecked(), notCopied, pagePath);
+    const int count =
+        StageAnimationFiles(write, m_document, true, chkWebPlayer->isChecked(), notCopied, pagePath, progress);
     QString problem;
     if (!write.stageBytes(ShowPageFileName, pageText(pagePath).toUtf8(), &problem) || !write.commit(&problem))
         throw EFileError(problem);
@@ -413,15 +419,35 @@ void TfrmCompile::btnCopyFilesClick()
     try {
         BusyCursor busy;
         QStringList notCopied;
-        const int count = page ? copyWithPage(target, &notCopied)
+        // Light copies of many photos take a while: the add command's progress box, with Cancel.
+        std::unique_ptr<QProgressDialog> progressBox;
+        const CopyProgress progress = [&](int done, int total) {
+            if (!progressBox && total > ProgressThreshold) {
+                progressBox = std::make_unique<QProgressDialog>(this);
+                progressBox->setWindowTitle(QStringLiteral("Java Reelcraft"));
+                progressBox->setCancelButtonText(QStringLiteral("Cancel"));
+                progressBox->setRange(0, total);
+                progressBox->setMinimumDuration(0);
+                progressBox->setWindowModality(Qt::WindowModal);
+            }
+            if (!progressBox)
+                return true;
+            progressBox->setLabelText(QStringLiteral("Copying pictures: %1 of %2").arg(done).arg(total));
+            progressBox->setValue(done);
+            QCoreApplication::processEvents();
+            return !progressBox->wasCanceled();
+        };
+        const int count = page ? copyWithPage(target, &notCopied, progress)
                                : CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(),
-                                                    chkWebPlayer->isChecked(), &notCopied);
+                                                    chkWebPlayer->isChecked(), &notCopied, QString(), progress);
         report = QString::number(count) + QStringLiteral(" files copied to ") + target + QLatin1Char('.');
         if (!notCopied.isEmpty())
             report += QStringLiteral("\r\n\r\n") + notCopied.join(QStringLiteral("\r\n"));
         if (page)
             report += QStringLiteral("\r\n\r\nOpen the page ") + FileInFolder(target, ShowPageFileName)
                 + QStringLiteral(" to see the show.");
+    } catch (const ECancelled &cancelled) {
+        report = cancelled.message();
     } catch (const EError &error) {
         report = QStringLiteral("An error occurred while copying your files.\r\n\r\n") + error.message();
         kind = Prompts::Kind::Error;

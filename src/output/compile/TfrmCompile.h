@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/AnimationFileCopy.h"
 #include "output/AppletTagWriter.h"
 
 #include <QDialog>
@@ -96,7 +97,7 @@ private:
     QString pageText(const QString &pagePath) const;
     // Copies every file and writes the page in one staged write; the count of files copied.
     // Throws EError when something cannot be written.
-    int copyWithPage(const QString &folder, QStringList *notCopied) const;
+    int copyWithPage(const QString &folder, QStringList *notCopied, const CopyProgress &progress) const;
 
     AnimationDocument &m_document;
     HostSession &m_host;
