@@ -111,27 +111,25 @@ void TestFitGeometry::defaultBox()
 
 void TestFitGeometry::fittedSizeKeepsProportionsWithinTheArea()
 {
-    // A scaled picture fills the area on one axis, stays inside it on the other, and keeps its
-    // proportions to within the rounding of one pixel.
+    // Never enlarged; a picture larger than the area fills it on one axis, stays inside on the
+    // other, and keeps its proportions to within rounding (or the one-pixel least size).
     QRandomGenerator random(421);
     for (int i = 0; i < 20000; ++i) {
         const QSize natural(1 + int(random.bounded(20000)), 1 + int(random.bounded(20000)));
         const QSize area(1 + int(random.bounded(2000)), 1 + int(random.bounded(2000)));
         const QSize fitted = FitGeometry::FittedSize(natural, area);
-        const QString context = QStringLiteral("%1x%2 in %3x%4 gave %5x%6").arg(natural.width()).arg(natural.height())
-                                    .arg(area.width()).arg(area.height()).arg(fitted.width()).arg(fitted.height());
-        QVERIFY2(fitted.width() >= 1 && fitted.height() >= 1, qPrintable(context));
-        // Never scaled up.
-        QVERIFY2(fitted.width() <= natural.width() && fitted.height() <= natural.height(), qPrintable(context));
+        const QByteArray context = QStringLiteral("%1x%2 in %3x%4").arg(natural.width()).arg(natural.height())
+                                       .arg(area.width()).arg(area.height()).toUtf8();
         if (natural.width() <= area.width() && natural.height() <= area.height()) {
-            QVERIFY2(fitted == natural, qPrintable(context));
+            QVERIFY2(fitted == natural, context.constData());
             continue;
         }
-        QVERIFY2(fitted.width() <= area.width() && fitted.height() <= area.height(), qPrintable(context));
-        QVERIFY2(fitted.width() == area.width() || fitted.height() == area.height(), qPrintable(context));
+        QVERIFY2(fitted.width() >= 1 && fitted.height() >= 1 && fitted.width() <= area.width()
+                     && fitted.height() <= area.height(), context.constData());
+        QVERIFY2(fitted.width() == area.width() || fitted.height() == area.height(), context.constData());
         const double error = std::abs(double(fitted.width()) * natural.height() - double(fitted.height()) * natural.width());
         const int limit = fitted.width() == area.width() ? natural.width() : natural.height();
-        QVERIFY2(error <= (std::min(fitted.width(), fitted.height()) == 1 ? 1.0 : 0.5) * limit, qPrintable(context));
+        QVERIFY2(error <= (std::min(fitted.width(), fitted.height()) == 1 ? 1.0 : 0.5) * limit, context.constData());
     }
 }
 

@@ -63,7 +63,6 @@ private slots:
     void settings_data();
     void settings();
     void makeThenTag();
-    void phonePhotoIsMeasuredUpright();
     void lightCopies_data();
     void lightCopies();
     void page();
@@ -193,19 +192,6 @@ void TestCliMake::makeThenTag()
     // The project keeps the soundtrack's full location, so it opens from anywhere.
     QVERIFY(tag.out.contains((QStringLiteral("<param name=\"soundtrack\" value=\"file://") + m_folder
                               + QStringLiteral("/theme.au\">")).toUtf8()));
-}
-
-void TestCliMake::phonePhotoIsMeasuredUpright()
-{
-    // Stored 400 x 100 with orientation 6: browsers show it 100 x 400, and so the box is.
-    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("upright"));
-    using namespace TestPictures;
-    writeFile(work, QStringLiteral("phone.jpg"), jpegWithOrientationAndGps(jpegBytes(twoColours(QSize(400, 100), Qt::red, Qt::blue))));
-    for (const QString &scale : {QStringLiteral("fit"), QStringLiteral("none")}) {
-        const ProgramRun run = runCli(QStringLiteral("make out.rcf phone.jpg --fit --scale ") + scale, work);
-        QVERIFY2(run.status == 0, run.err.constData());
-        QVERIFY(readAll(work + QStringLiteral("/out.rcf")).startsWith("<applet code=\"quilanim\" width=100 height=400>"));
-    }
 }
 
 void TestCliMake::lightCopies_data()
