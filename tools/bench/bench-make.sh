@@ -37,7 +37,7 @@ while [ "$i" -le "$rounds" ]; do
     rm -rf "$out/site"
     timed page "$build/reelcraft-cli" make "$out/site/index.html" "$folder"
     awk -v page="$(cat "$out/page.cpu")" -v add="$(cat "$out/add.cpu")" \
-        'BEGIN { printf "page CPU per picture: %.2f times the add command'"'"'s\n", add > 0 ? page / add : 0 }'
+        'BEGIN { printf "page CPU per picture: %.2f times the add command'"'"'s\n", (add > 0 ? page / add : 0) }'
     i=$((i + 1))
 done
 
@@ -53,5 +53,5 @@ if command -v convert >/dev/null 2>&1 && command -v identify >/dev/null 2>&1; th
         ours=$((ours + $(wc -c <"$copy")))
         theirs=$((theirs + $(wc -c <"$out/magick/$name")))
     done
-    awk -v ours="$ours" -v theirs="$theirs" 'BEGIN { printf "copies %.1f MB, ImageMagick at quality 85 %.1f MB: %.2f times\n", ours / 1e6, theirs / 1e6, theirs > 0 ? ours / theirs : 0 }'
+    awk -v ours="$ours" -v theirs="$theirs" 'BEGIN { printf "copies %.1f MB, ImageMagick at quality 85 %.1f MB: %.2f times\n", ours / 1e6, theirs / 1e6, (theirs > 0 ? ours / theirs : 0) }'
 fi
