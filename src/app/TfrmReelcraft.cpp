@@ -113,6 +113,7 @@ TfrmReelcraft::TfrmReelcraft(AppServices services, QWidget *parent)
 
     connect(&m_document, &AnimationDocument::textSettingChanged, this, &TfrmReelcraft::showTextSetting);
     connect(&m_document, &AnimationDocument::listSettingChanged, this, &TfrmReelcraft::showListSetting);
+    connect(&m_document, &AnimationDocument::scaleToFitChanged, chkScale, &QCheckBox::setChecked);
     connect(&m_document, &AnimationDocument::captionChanged, this, &TfrmReelcraft::SetCaption);
     connect(&m_document, &AnimationDocument::documentReset, this, [this] {
         const QSignalBlocker blocker(txtCaption);
@@ -372,6 +373,14 @@ void TfrmReelcraft::buildOptionsPage()
     chkExchange->setGeometry(6, row(4), 220, FieldHeight);
     chkExchange->setToolTip(QStringLiteral("Swap the frames when you drag one frame onto another."));
 
+    // Kept in the document only (project files and pages carry it); the What's-This text
+    // says what it does and that the Java applet ignores it.
+    chkScale = new QCheckBox(QStringLiteral("Scale pictures to fit"), page);
+    chkScale->setGeometry(262, row(4), 136, FieldHeight);
+    chkScale->setProperty(HelpTagProperty, 27);
+    chkScale->setToolTip(QStringLiteral("Fit every picture into the applet area in browsers."));
+    connect(chkScale, &QCheckBox::clicked, &m_document, &AnimationDocument::setScaleToFit);
+
     addLabel(page, QStringLiteral("Soundtrack"), 6, row(5));
     txtSoundtrack = addTextField(page, TextSetting::Soundtrack, FieldLeft, row(5), 226);
     txtSoundtrack->FileFilter = QStringLiteral("AU Files|*.au");
@@ -510,6 +519,7 @@ void TfrmReelcraft::showAllSettings()
         showTextSetting(setting);
     for (ListSetting setting : AnimationSettings::allListSettings())
         showListSetting(setting);
+    chkScale->setChecked(m_document.ScaleToFit());
 }
 
 void TfrmReelcraft::mnuFileOpenClick()

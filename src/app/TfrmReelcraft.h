@@ -70,6 +70,7 @@ public:
     QLabel *lblFilename = nullptr;
     QLabel *lblSize = nullptr;
     QCheckBox *chkExchange = nullptr;
+    QCheckBox *chkScale = nullptr;     // "Scale pictures to fit"
 
     // Pages.
     QTabWidget *pgReelcraft = nullptr;

@@ -31,6 +31,14 @@ void AnimationDocument::setSelectedIndex(ListSetting setting, int index)
     emit listSettingChanged(setting);
 }
 
+void AnimationDocument::setScaleToFit(bool on)
+{
+    if (m_settings.ScaleToFit == on)
+        return;
+    m_settings.ScaleToFit = on;
+    emit scaleToFitChanged(on);
+}
+
 void AnimationDocument::SetCaption(const QString &caption)
 {
     const bool changed = caption != m_caption || !m_fileName.isEmpty();
@@ -241,6 +249,7 @@ void AnimationDocument::ResetDocument()
     resetText(TextSetting::HorizSpeed);
     resetText(TextSetting::BetweenFrames);
     resetText(TextSetting::Delay);
+    setScaleToFit(false);
 
     // Also in decimal mode no earlier hexadecimal colour may survive the reset.
     m_background.Clear();

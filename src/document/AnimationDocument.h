@@ -35,6 +35,9 @@ public:
     // An index outside the list's items selects nothing (-1).
     void setSelectedIndex(ListSetting setting, int index);
     QString selectedItemText(ListSetting setting) const { return m_settings.selectedItemText(setting); }
+    // "Scale pictures to fit" (the element's "scale" parameter).
+    bool ScaleToFit() const { return m_settings.ScaleToFit; }
+    void setScaleToFit(bool on);
 
     // The "Background Color" field (warnings off). Its OnChange and ModeChanged are passed on
     // as backgroundColourChanged().
@@ -99,7 +102,8 @@ public:
     // Brings the document to its reset values, in this order: applet size; soundtrack and
     // background image emptied; first items of the edge, direction and font name lists;
     // font size "16", first font style, empty repeat; speeds, time between frames and delay
-    // "0"; the background colour emptied (IsHtmlColour false, mode kept); SelectedCount 0,
+    // "0"; "Scale pictures to fit" off; the background colour emptied (IsHtmlColour false,
+    // mode kept); SelectedCount 0,
     // every frame removed, no CurrentFrame; the caption "Reelcraft" without a file name.
     // Ends with documentReset(), on which the window empties the caption box and lays out
     // the strip.
@@ -108,6 +112,7 @@ public:
 signals:
     void textSettingChanged(TextSetting setting);
     void listSettingChanged(ListSetting setting);
+    void scaleToFitChanged(bool on);
     // The background colour field's text, colour, validity or mode changed.
     void backgroundColourChanged();
     void captionChanged(const QString &caption);

@@ -185,5 +185,5 @@ bool operator==(const AnimationSettings &a, const AnimationSettings &b)
         if (a.selectedIndex(setting) != b.selectedIndex(setting))
             return false;
     }
-    return true;
+    return a.ScaleToFit == b.ScaleToFit;
 }

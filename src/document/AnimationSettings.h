@@ -56,6 +56,10 @@ struct AnimationSettings
     int FontName = NoSelectedItem;
     int FontStyle = NoSelectedItem;
 
+    // "Scale pictures to fit": the web player fits each picture into the box (the Java applet
+    // ignores the parameter and draws natural sizes). Off at start-up and after a reset.
+    bool ScaleToFit = false;
+
     // The values at program start: "Time Between Frames" is "500", no font name or style.
     static AnimationSettings StartupValues();
     // The values after a reset: "Time Between Frames" is "0", "Helvetica" and "[None]".

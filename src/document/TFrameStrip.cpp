@@ -1,5 +1,7 @@
 #include "document/TFrameStrip.h"
 
+#include "document/FitGeometry.h"
+
 #include "controls/BusyCursor.h"
 #include "controls/ElideText.h"
 #include "document/AnimationDocument.h"
@@ -316,8 +318,11 @@ void TFrameStrip::btnDeleteAllClick()
 
 void TFrameStrip::btnFitClick()
 {
-    m_document.setText(TextSetting::JavaWidth, QString::number(m_document.LargestFrameSide(QStringLiteral("width"))));
-    m_document.setText(TextSetting::JavaHeight, QString::number(m_document.LargestFrameSide(QStringLiteral("height"))));
+    // Without scale: the largest picture's width and height. With scale: that rectangle
+    // fitted within the largest default box, plus the captions' band.
+    const QSize box = FitGeometry::DefaultBoxFor(m_document);
+    m_document.setText(TextSetting::JavaWidth, QString::number(box.width()));
+    m_document.setText(TextSetting::JavaHeight, QString::number(box.height()));
 }
 
 void TFrameStrip::txtCaptionChange()

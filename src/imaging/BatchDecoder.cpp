@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <vector>
 
 BatchDecoder::BatchDecoder(QObject *parent)
     : BatchDecoder(std::make_shared<const ImageDecoder>(), parent)
@@ -183,6 +184,67 @@ int BatchDecoder::decodeInOrder(const QStringList &paths,
         const int index = delivered++;
         submit();
         if (!onPicture(index, picture))
+            break;
+    }
+    return delivered;
+}
+
+int BatchDecoder::runInOrder(int count, const std::function<void(int)> &work, const std::function<bool(int)> &onDone)
+{
+    struct Progress
+    {
+        std::mutex mutex;
+        std::condition_variable ended;
+        std::vector<bool> done;
+        int running = 0;
+        std::atomic<bool> stopped{false};
+    };
+    Progress progress;
+    progress.done.assign(std::size_t(std::max(0, count)), false);
+    const int window = maxInFlight();
+    int submitted = 0;
+    int delivered = 0;
+    const auto submit = [&] {
+        while (submitted < count && submitted - delivered < window) {
+            const int index = submitted++;
+            {
+                const std::lock_guard<std::mutex> lock(progress.mutex);
+                ++progress.running;
+            }
+            m_pool.start([&progress, &work, index] {
+                if (!progress.stopped.load())
+                    work(index);
+                {
+                    const std::lock_guard<std::mutex> lock(progress.mutex);
+                    progress.done[std::size_t(index)] = true;
+                    --progress.running;
+                }
+                progress.ended.notify_all();
+            });
+        }
+    };
+    // The workers use progress and work, which live in this frame: every one has ended before
+    // it is left, however it is left.
+    struct WaitForWorkers
+    {
+        Progress &progress;
+        ~WaitForWorkers()
+        {
+            progress.stopped.store(true);
+            std::unique_lock<std::mutex> lock(progress.mutex);
+            progress.ended.wait(lock, [this] { return progress.running == 0; });
+        }
+    } waitForWorkers{progress};
+
+    submit();
+    while (delivered < count) {
+        {
+            std::unique_lock<std::mutex> lock(progress.mutex);
+            progress.ended.wait(lock, [&] { return bool(progress.done[std::size_t(delivered)]); });
+        }
+        const int index = delivered++;
+        submit();
+        if (!onDone(index))
             break;
     }
     return delivered;

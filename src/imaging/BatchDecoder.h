@@ -53,6 +53,14 @@ public:
     int decodeInOrder(const QStringList &paths,
                       const std::function<bool(int index, const DecodedPicture &picture)> &onPicture);
 
+    // Other picture work on the same threads (light copies): work(index) runs on the workers for
+    // every index below count, at most maxInFlight() ahead; it must be safe to call from
+    // several threads. onDone(index) follows on the calling thread, in index order, once that
+    // work has ended; it returns false to stop (Cancel): nothing more starts and the call
+    // returns after the work already running has ended. Returns how many were handed to onDone.
+    int runInOrder(int count, const std::function<void(int index)> &work,
+                   const std::function<bool(int index)> &onDone);
+
 signals:
     // One picture of the batch, index counted from 0 in the list given to start().
     void pictureDecoded(int index, const DecodedPicture &picture);

@@ -142,7 +142,8 @@ struct ImageDecoder::Inspected
     QByteArray bytes;
     QBuffer buffer;
     QImageReader reader;
-    QSize fullSize;
+    QSize storedSize;  // as the file holds it
+    QSize fullSize;    // upright
     QSize keptSize;
     QSize decodeSize;
 };
@@ -182,11 +183,13 @@ bool ImageDecoder::inspect(const QString &path, Inspected &inspected, DecodedPic
     } else {
         reader.setDecideFormatFromContent(true);
     }
-    reader.setAutoTransform(false);
+    // Browsers draw photos upright by their Exif orientation, so the program measures and
+    // shows them upright too.
+    reader.setAutoTransform(true);
     reader.setDevice(&inspected.buffer);
 
-    const QSize fullSize = reader.size();
-    if (!fullSize.isValid() || fullSize.isEmpty()) {
+    const QSize storedSize = reader.size();
+    if (!storedSize.isValid() || storedSize.isEmpty()) {
         *failed = failure(path, Failure::Undecodable, damaged);
         return false;
     }
@@ -196,9 +199,16 @@ bool ImageDecoder::inspect(const QString &path, Inspected &inspected, DecodedPic
         return false;
     }
 
+    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize fullSize = turned ? storedSize.transposed() : storedSize;
+    inspected.storedSize = storedSize;
     inspected.fullSize = fullSize;
     inspected.keptSize = keptSizeFor(fullSize, m_keptBound);
-    inspected.decodeSize = jpeg && inspected.keptSize != fullSize ? jpegDecodeSize(fullSize, inspected.keptSize) : fullSize;
+    // The reader scales while decoding, before it turns the picture upright: the size it is
+    // asked for is in the stored orientation.
+    inspected.decodeSize = jpeg && inspected.keptSize != fullSize
+        ? jpegDecodeSize(storedSize, turned ? inspected.keptSize.transposed() : inspected.keptSize)
+        : storedSize;
     // The reader refuses what needs more memory than its limit at the size it decodes.
     const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
     if (limitBytes > 0 && qint64(inspected.decodeSize.width()) * inspected.decodeSize.height() * 4 > limitBytes) {
@@ -230,7 +240,7 @@ DecodedPicture ImageDecoder::decodeFile(const QString &path) const
     if (!inspect(path, inspected, &failed))
         return failed;
     QImageReader &reader = inspected.reader;
-    if (inspected.decodeSize != inspected.fullSize) {
+    if (inspected.decodeSize != inspected.storedSize) {
         reader.setScaledSize(inspected.decodeSize);
         reader.setQuality(ScaledJpegQuality);
     }

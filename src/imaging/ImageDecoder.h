@@ -24,8 +24,9 @@ class Prompts;
 //   placeholder picture, so the frame can still be added.
 // - A picture with more pixels than QImageReader's allocation limit allows (at the size it is
 //   decoded at) fails as too large, not as damaged.
-// - Pictures are decoded as stored: an Exif orientation is not applied, so the size reported is
-//   the one a browser's applet sees.
+// - Pictures are turned upright by their Exif orientation, as browsers draw them: the full
+//   size and the copy are upright (a portrait phone photo stored as 4000 x 3000 with
+//   orientation 6 is 3000 x 4000). Without an orientation other than 1 nothing changes.
 //
 // decode() is const and keeps no state between calls: several threads may call it at once.
 class ImageDecoder

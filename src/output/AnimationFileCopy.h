@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class AnimationDocument;
 class StagedFolderWrite;
@@ -22,14 +25,32 @@ class StagedFolderWrite;
 // folder of that name), EFileError is thrown and nothing in the folder has changed. A class
 // file that could not be extracted is skipped and not counted: the count is the number of
 // files written (a picture that already is its own copy counts, untouched).
+//
+// Light copies: with all and the document's "Scale pictures to fit" on, a JPEG frame larger
+// than 1.5 times the box on either axis (LightCopyBox) is written, under its own name, as its
+// light copy (MakeLightCopy); GIF frames, smaller JPEGs and the background are copied as they
+// are. The copies are made on worker threads; progress(done, total) follows on the calling
+// thread after each frame, and its false (Cancel) throws ECancelled with nothing written.
+// Where a light copy would land on its own source (the pictures' own folder), EFileError
+// with LightCopyOverSourceText(folder) is thrown, and nothing is written.
+using CopyProgress = std::function<bool(int done, int total)>;
 int CopyAnimationFiles(const AnimationDocument &document, const QString &folder, bool all, bool player = false,
-                       QStringList *notCopied = nullptr, const QString &pagePath = QString());
+                       QStringList *notCopied = nullptr, const QString &pagePath = QString(),
+                       const CopyProgress &progress = CopyProgress());
 
 // The staging part of CopyAnimationFiles, for callers that put more files (their page) into
 // the same write: stages the files and returns their count; commit() is left to the caller.
 // Throws EFileError when a file that plays cannot be read.
 int StageAnimationFiles(StagedFolderWrite &write, const AnimationDocument &document, bool all, bool player,
-                        QStringList *notCopied = nullptr, const QString &pagePath = QString());
+                        QStringList *notCopied = nullptr, const QString &pagePath = QString(),
+                        const CopyProgress &progress = CopyProgress());
+
+// The box light copies are made for: the document's width and height when scale is on and both
+// are whole numbers above 0; an empty size (no light copies) otherwise.
+QSize LightCopyBox(const AnimationDocument &document);
+
+// The refusal when a light copy would replace its own original.
+QString LightCopyOverSourceText(const QString &folder);
 
 // Creates folder with its missing parents when it is not there; EFileError when that fails.
 void EnsureFolder(const QString &folder);

@@ -14,7 +14,7 @@ namespace {
 // The parameters the reader knows, in the order a token's name is compared with them.
 enum class Parameter {
     CaptionList, ImageList, Move, Pause, EndDelay, Repeat, Bg, Soundtrack, Background, Bounce,
-    FontName, FontSize, FontStyle,
+    FontName, FontSize, FontStyle, Scale,
 };
 
 struct ParameterName
@@ -37,6 +37,7 @@ const ParameterName kParameters[] = {
     {QLatin1String("fontname"), Parameter::FontName},
     {QLatin1String("fontsize"), Parameter::FontSize},
     {QLatin1String("fontstyle"), Parameter::FontStyle},
+    {QLatin1String("scale"), Parameter::Scale},
 };
 
 // The token's first word: up to its first blank, tab or line break.
@@ -157,6 +158,10 @@ private:
             break;
         case Parameter::FontStyle:
             readFontStyle(value);
+            break;
+        case Parameter::Scale:
+            // "fit" in any case scales; any other value is the applet's natural drawing.
+            m_document.setScaleToFit(value.compare(QLatin1String("fit"), Qt::CaseInsensitive) == 0);
             break;
         }
     }

@@ -26,7 +26,8 @@ struct AppletTagReaderOptions
 // handles them from the last to the first, so of a setting given twice the one nearer the
 // start wins. An "<applet" token gives the width and height; any tag with a known "name"
 // attribute applies its "value": captionlist, imagelist, move, pause, enddelay, repeat, bg,
-// soundtrack, background, bounce, fontname, fontsize, fontstyle. Character references are
+// soundtrack, background, bounce, fontname, fontsize, fontstyle, scale ("fit" in any case
+// turns ScaleToFit on, any other value off). Character references are
 // decoded in every value, and "%2C" and "%25" in each picture, soundtrack and background
 // reference; a file URL among them becomes its path. Pictures whose file is missing are
 // skipped with their captions. A font name matches its item without regard to case, a font

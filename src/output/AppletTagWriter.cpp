@@ -163,6 +163,9 @@ QString WriteAppletTag(const AnimationDocument &document, const QString &imageLi
     appendParameter(out, QLatin1String("enddelay"), settings.Delay);
     appendParameter(out, QLatin1String("bounce"),
                     settings.Edge == BounceOffEdge ? QStringLiteral("true") : QStringLiteral("false"));
+    // Only when on, so a show without it is the element it always was.
+    if (settings.ScaleToFit)
+        appendParameter(out, QLatin1String("scale"), QStringLiteral("fit"));
     if (!settings.Repeat.isEmpty())
         appendParameter(out, QLatin1String("repeat"), settings.Repeat);
     // Any colour the field holds valid, typed in either mode, as "#RRGGBB"; nothing else.

@@ -30,3 +30,10 @@ class EHostError : public EError
 public:
     using EError::EError;
 };
+
+// The user cancelled a long command; what it had begun is undone.
+class ECancelled : public EError
+{
+public:
+    using EError::EError;
+};

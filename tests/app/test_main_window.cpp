@@ -9,6 +9,7 @@
 #include "platform/AppFolders.h"
 #include "document/TFrameStrip.h"
 #include "platform/NoHostLink.h"
+#include "controls/TWhatsThis.h"
 #include "controls/TfrmSplash.h"
 #include "platform/Registry.h"
 
@@ -58,6 +59,7 @@ private slots:
     void layoutFitsTheClientArea();
     void colourFieldWritesOnlyWholeColours();
     void whatsThisOnControlsWithoutTheirOwnNumber();
+    void scaleBoxFollowsTheDocument();
     void windowOpensCentred();
     void previewHourglassLastsUntilTheBrowserStarted();
     void savePageScreenshots();
@@ -401,6 +403,22 @@ void TestMainWindow::whatsThisOnControlsWithoutTheirOwnNumber()
         QCOMPARE(m_help.requests.constFirst().kind, HelpViewerDouble::Request::Topic);
         QCOMPARE(m_help.requests.constFirst().number, 21);
     }
+}
+
+void TestMainWindow::scaleBoxFollowsTheDocument()
+{
+    QCheckBox *box = m_window->chkScale;
+    QCOMPARE(box->text(), QStringLiteral("Scale pictures to fit"));
+    QVERIFY(!box->isChecked());
+    QVERIFY(!m_window->document().ScaleToFit());
+    // The user's click sets the document; what the document reads shows in the box.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(m_window->document().ScaleToFit());
+    m_window->document().ResetDocument();
+    QVERIFY(!box->isChecked());
+    m_window->document().setScaleToFit(true);
+    QVERIFY(box->isChecked());
+    QCOMPARE(box->property(TWhatsThis::HelpTagProperty).toInt(), 27);
 }
 
 void TestMainWindow::windowOpensCentred()

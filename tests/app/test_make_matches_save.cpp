@@ -16,6 +16,7 @@
 #include "TestFiles.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -50,11 +51,23 @@ class TestMakeMatchesSave : public QObject
 {
     Q_OBJECT
 private slots:
+    void projectIsByteForByteTheWindowsSave_data();
     void projectIsByteForByteTheWindowsSave();
 };
 
+void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave_data()
+{
+    QTest::addColumn<bool>("scale");
+    QTest::addColumn<QString>("scaleOption");
+    // The window starts with scale off, make with it on.
+    QTest::newRow("scale off") << false << QStringLiteral("--scale none");
+    QTest::newRow("scale on, Fit leaves the captions' band") << true << QString();
+}
+
 void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave()
 {
+    QFETCH(bool, scale);
+    QFETCH(QString, scaleOption);
     const QString folder = TestEnvironment::instance().freshFolder(QStringLiteral("make-save"));
     const QString pics = folder + QStringLiteral("/My Pictures");
     QDir().mkpath(pics);
@@ -82,7 +95,6 @@ void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave()
         QTest::mouseClick(window->scrFrames->thumbnail(i), Qt::LeftButton);
         QTest::keyClicks(window->txtCaption, QFileInfo(pictures.at(i)).completeBaseName());
     }
-    window->btnFit->click();
     type(window->txtBetweenFrames, QStringLiteral("250"));
     type(window->txtDelay, QStringLiteral("1000"));
     type(window->txtRepeat, QStringLiteral("7"));
@@ -93,6 +105,11 @@ void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave()
     pick(window->cmbFontName, 3);
     type(window->txtFontSize, QStringLiteral("20"));
     pick(window->cmbFontStyle, 1);
+    // Last: with scale on, the box leaves room for captions of the font size chosen.
+    if (scale)
+        QTest::mouseClick(window->chkScale, Qt::LeftButton);
+    QCOMPARE(window->document().ScaleToFit(), scale);
+    window->btnFit->click();
 
     const QString saved = folder + QStringLiteral("/window.rcf");
     prompts.answers.enqueue(saved);
@@ -104,12 +121,15 @@ void TestMakeMatchesSave::projectIsByteForByteTheWindowsSave()
         QStringLiteral(REELCRAFT_CLI_PATH),
         QStringList{QStringLiteral("make"), QStringLiteral("made.rcf"), QStringLiteral("My Pictures")}
             + QStringLiteral("--caption-from-name --fit --pause 250 --delay 1000 --repeat 7 --background sky.jpg "
-                             "--soundtrack theme.au --bg FF8000 --edge wrap --font Dialog --font-size 20 --font-style bold")
-                  .split(QLatin1Char(' ')),
+                             "--soundtrack theme.au --bg FF8000 --edge wrap --font Dialog --font-size 20 --font-style bold ")
+                  .append(scaleOption)
+                  .split(QLatin1Char(' '), Qt::SkipEmptyParts),
         folder);
     QVERIFY2(run.status == 0, run.err.constData());
     const QByteArray windows = readAll(saved);
     QVERIFY(windows.contains("captionlist\" value=\"Img1|img2|img10\">\r\n<param name=\"fontname\" value=\"Dialog\""));
+    // Size 20 gives a band of 2 * 25 + 8 below the 50 x 60 of the largest sides.
+    QVERIFY(windows.startsWith(scale ? "<applet code=\"quilanim\" width=50 height=118>" : "<applet code=\"quilanim\" width=50 height=60>"));
     QCOMPARE(readAll(folder + QStringLiteral("/made.rcf")), windows);
 }
 

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <vector>
 
 using Failure = DecodedPicture::Failure;
 
@@ -70,6 +71,8 @@ private slots:
     void blockingFormKeepsOrderAndStops_data();
     void blockingFormKeepsOrderAndStops();
     void blockingFormStopsWorkersWhenReceiverThrows();
+    void otherWorkRunsInOrderAndStops_data();
+    void otherWorkRunsInOrderAndStops();
 
 private:
     // Good and bad files mixed, with the failure each must give.
@@ -337,6 +340,53 @@ void TestBatchDecoder::blockingFormStopsWorkersWhenReceiverThrows()
     QTest::qWait(200);
     // Queued work saw the stop: only what was in flight ran.
     QVERIFY2(decoder->started.load() <= batch.maxInFlight() + 1, qPrintable(QString::number(decoder->started.load())));
+}
+
+void TestBatchDecoder::otherWorkRunsInOrderAndStops_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("stopAt"); // -1: never
+    QTest::newRow("none") << 0 << -1;
+    QTest::newRow("one") << 1 << -1;
+    QTest::newRow("many, later ones end first") << 24 << -1;
+    QTest::newRow("stopped at the first") << 24 << 0;
+    QTest::newRow("stopped half way") << 24 << 11;
+}
+
+void TestBatchDecoder::otherWorkRunsInOrderAndStops()
+{
+    QFETCH(int, count);
+    QFETCH(int, stopAt);
+    BatchDecoder batch;
+    batch.setThreadCount(3);
+    std::vector<std::atomic<int>> state(std::size_t(count + 1)); // 0 not begun, 1 running, 2 ended
+    std::atomic<int> mostAhead{0};
+    std::atomic<int> handed{0};
+    QList<int> order;
+    const int done = batch.runInOrder(count, [&](int index) {
+        state[std::size_t(index)] = 1;
+        mostAhead = std::max(mostAhead.load(), index - handed.load());
+        QThread::msleep(std::max(0, 12 - index / 2));
+        state[std::size_t(index)] = 2;
+    }, [&](int index) {
+        order.append(index);
+        handed = index + 1;
+        // The work for this index has ended before it is handed over.
+        return state[std::size_t(index)] == 2 && index != stopAt;
+    });
+    const int expected = stopAt < 0 ? count : stopAt + 1;
+    QCOMPARE(done, expected);
+    QList<int> inOrder;
+    for (int i = 0; i < expected; ++i)
+        inOrder.append(i);
+    QCOMPARE(order, inOrder);
+    QVERIFY(mostAhead <= batch.maxInFlight());
+    // Nothing is still running once the call returns; after a stop, nothing past the window began.
+    for (int i = 0; i < count; ++i) {
+        QVERIFY(state[std::size_t(i)] != 1);
+        if (stopAt >= 0 && i > stopAt + batch.maxInFlight())
+            QCOMPARE(state[std::size_t(i)].load(), 0);
+    }
 }
 
 int main(int argc, char **argv)

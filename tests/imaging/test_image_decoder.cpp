@@ -49,6 +49,8 @@ private slots:
     void goodFiles();
     void photoKeepsFullSizeAndSmallCopy_data();
     void photoKeepsFullSizeAndSmallCopy();
+    void orientationTurnsThePictureUpright_data();
+    void orientationTurnsThePictureUpright();
     void transparentGifPartsBecomeWhite();
     void exceptionGivesLibraryText();
     void failureIsReportedInErrorBox();
@@ -162,10 +164,11 @@ void TestImageDecoder::goodFiles_data()
     QTest::newRow("camera .JPG with Exif thumbnail") << QStringLiteral("IMG_0001.JPG") << jpeg << QSize(640, 480)
                                                      << QSize(130, 98);
     QTest::newRow(".jpeg") << QStringLiteral("photo.jpeg") << jpeg << QSize(640, 480) << QSize(130, 98);
-    QTest::newRow("phone photo with orientation and GPS, as stored")
+    // Orientation 1 keeps the stored picture; the others are turned upright (below).
+    QTest::newRow("phone photo with orientation 1 and GPS")
         << QStringLiteral("IMG_0002.jpg")
         << TestPictures::jpegWithOrientationAndGps(
-               TestPictures::jpegBytes(TestPictures::twoColours(QSize(640, 480), Qt::red, Qt::blue)))
+               TestPictures::jpegBytes(TestPictures::twoColours(QSize(640, 480), Qt::red, Qt::blue)), 1)
         << QSize(640, 480) << QSize(130, 98);
     QTest::newRow("JPEG with padding after the end") << QStringLiteral("padded.jpg") << jpeg + QByteArray(300, '\0')
                                                      << QSize(640, 480) << QSize(130, 98);
@@ -235,6 +238,47 @@ void TestImageDecoder::photoKeepsFullSizeAndSmallCopy()
     const int h = result.picture.height();
     QVERIFY(isReddish(result.picture.pixel(w / 8, h / 2)));
     QVERIFY(isBluish(result.picture.pixel(w - 1 - w / 8, h / 2)));
+}
+
+void TestImageDecoder::orientationTurnsThePictureUpright_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("keptBound");
+    QTest::addColumn<QSize>("fullSize");
+    QTest::addColumn<QSize>("keptSize");
+    QTest::addColumn<QPoint>("redCorner"); // where the stored left (red) edge ends up: -1 left/top, 1 right/bottom
+    // Stored 400 x 100, red on the left. A bound of 130 takes the reduced JPEG decode (at 1/2,
+    // asked for in the stored orientation); 400 keeps the whole picture.
+    QTest::newRow("1, reduced") << 1 << QSize(130, 130) << QSize(400, 100) << QSize(130, 33) << QPoint(-1, 0);
+    QTest::newRow("3, reduced") << 3 << QSize(130, 130) << QSize(400, 100) << QSize(130, 33) << QPoint(1, 0);
+    QTest::newRow("6, reduced") << 6 << QSize(130, 130) << QSize(100, 400) << QSize(33, 130) << QPoint(0, -1);
+    QTest::newRow("8, reduced") << 8 << QSize(130, 130) << QSize(100, 400) << QSize(33, 130) << QPoint(0, 1);
+    QTest::newRow("6, wide bound") << 6 << QSize(400, 60) << QSize(100, 400) << QSize(15, 60) << QPoint(0, -1);
+    QTest::newRow("6, whole") << 6 << QSize(400, 400) << QSize(100, 400) << QSize(100, 400) << QPoint(0, -1);
+}
+
+void TestImageDecoder::orientationTurnsThePictureUpright()
+{
+    QFETCH(int, orientation);
+    QFETCH(QSize, keptBound);
+    QFETCH(QSize, fullSize);
+    QFETCH(QSize, keptSize);
+    QFETCH(QPoint, redCorner);
+    const QByteArray bytes = TestPictures::jpegWithOrientationAndGps(
+        TestPictures::jpegBytes(TestPictures::twoColours(QSize(400, 100), Qt::red, Qt::blue), 95), orientation);
+    const QString path = TestPictures::writeFile(m_folder, QStringLiteral("turned.jpg"), bytes);
+    const DecodedPicture result = ImageDecoder(keptBound).decode(path);
+    QVERIFY2(result.ok(), qPrintable(result.errorText));
+    QCOMPARE(result.fullSize, fullSize);
+    QCOMPARE(result.picture.size(), keptSize);
+    // Sample a quarter in from each end of the turned axis: red at one end, blue at the other.
+    const QImage &picture = result.picture;
+    const QPoint middle(picture.width() / 2, picture.height() / 2);
+    const QPoint step(redCorner.x() * picture.width() / 4, redCorner.y() * picture.height() / 4);
+    const QColor red = picture.pixelColor(middle + step);
+    const QColor blue = picture.pixelColor(middle - step);
+    QVERIFY2(red.red() > 160 && red.blue() < 100, qPrintable(red.name()));
+    QVERIFY2(blue.blue() > 160 && blue.red() < 100, qPrintable(blue.name()));
 }
 
 void TestImageDecoder::transparentGifPartsBecomeWhite()

@@ -35,6 +35,8 @@ private slots:
     void move();
     void bounce_data();
     void bounce();
+    void scale_data();
+    void scale();
     void backgroundColour_data();
     void backgroundColour();
     void backgroundAndSoundtrack();
@@ -214,6 +216,31 @@ void TestAppletTagReader::bounce()
     AnimationDocument document(prompts);
     ReadAppletTag(document, param(QStringLiteral("bounce"), value));
     QCOMPARE(document.selectedIndex(ListSetting::Edge), edge);
+}
+
+void TestAppletTagReader::scale_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("fit") << param(QStringLiteral("scale"), QStringLiteral("fit")) << true;
+    QTest::newRow("FIT, name in capitals") << param(QStringLiteral("SCALE"), QStringLiteral("FIT")) << true;
+    QTest::newRow("none") << param(QStringLiteral("scale"), QStringLiteral("none")) << false;
+    QTest::newRow("fit with a blank") << param(QStringLiteral("scale"), QStringLiteral("fit ")) << false;
+    QTest::newRow("empty") << param(QStringLiteral("scale"), QString()) << false;
+    QTest::newRow("absent") << param(QStringLiteral("bounce"), QStringLiteral("true")) << false;
+    QTest::newRow("the first of two wins") << param(QStringLiteral("scale"), QStringLiteral("Fit"))
+        + param(QStringLiteral("scale"), QStringLiteral("no")) << true;
+}
+
+void TestAppletTagReader::scale()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, on);
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.setScaleToFit(!on);
+    ReadAppletTag(document, text);
+    QCOMPARE(document.ScaleToFit(), on);
 }
 
 void TestAppletTagReader::backgroundColour_data()

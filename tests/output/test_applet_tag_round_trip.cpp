@@ -120,6 +120,7 @@ void TestAppletTagRoundTrip::randomDocumentsSurviveTwoRoundTrips()
         original.setText(TextSetting::Delay, randomText(random, textAlphabet, 6));
         original.setText(TextSetting::Repeat, randomText(random, textAlphabet, 4));
         original.setSelectedIndex(ListSetting::Edge, int(random.bounded(2)));
+        original.setScaleToFit(random.bounded(2) == 1);
         if (random.bounded(2) == 1) {
             const int h = int(random.bounded(3));
             const int v = int(random.bounded(3));

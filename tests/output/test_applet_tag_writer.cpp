@@ -153,6 +153,23 @@ void TestAppletTagWriter::element_data()
                     param(QStringLiteral("background"), QStringLiteral("sky.jpg")),
                     param(QStringLiteral("soundtrack"), QStringLiteral("theme.au")), tail});
 
+    QTest::newRow("scale between bounce and repeat, only when on")
+        << DocumentSetup([](AnimationDocument &d) {
+               d.setScaleToFit(true);
+               d.setText(TextSetting::Repeat, QStringLiteral("2"));
+           })
+        << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00, pause500, delay0,
+                    bounceTrue, param(QStringLiteral("scale"), QStringLiteral("fit")),
+                    param(QStringLiteral("repeat"), QStringLiteral("2")), tail});
+
+    QTest::newRow("a reset turns scale off again")
+        << DocumentSetup([](AnimationDocument &d) {
+               d.setScaleToFit(true);
+               d.ResetDocument();
+           })
+        << elementText({kAppletLine, param(QStringLiteral("imagelist"), QString()), move00,
+                    param(QStringLiteral("pause"), QStringLiteral("0")), delay0, bounceTrue, tail});
+
     QTest::newRow("no direction gives 0 whatever the speeds say")
         << DocumentSetup([](AnimationDocument &d) {
                d.setText(TextSetting::HorizSpeed, QStringLiteral("7"));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -62,6 +63,8 @@ private slots:
     void settings_data();
     void settings();
     void makeThenTag();
+    void lightCopies_data();
+    void lightCopies();
     void page();
     void failures_data();
     void failures();
@@ -131,19 +134,36 @@ void TestCliMake::settings_data()
     QTest::addColumn<QString>("expected"); // consecutive lines of the project file
     const QString list = QStringLiteral("imagelist=file://%1/Img1.JPG,file://%1/img2.gif,file://%1/img10.jpg\n").arg(m_pics);
     const QString still = QStringLiteral("move=0,0\npause=500\nenddelay=0\nbounce=true\nend");
-    QTest::newRow("start-up values") << QString() << QStringLiteral("applet 600x200\n") + list + still;
-    QTest::newRow("fit") << QStringLiteral("--fit") << QStringLiteral("applet 50x60\n") + list + still;
+    // "--scale none" keeps the element of the Java applet's own drawing: these rows pin the
+    // bytes make wrote before pictures could be scaled, which must not change.
+    const QString none = QStringLiteral("--scale none ");
+    QTest::newRow("start-up values") << none << QStringLiteral("applet 600x200\n") + list + still;
+    QTest::newRow("fit") << none + QStringLiteral("--fit") << QStringLiteral("applet 50x60\n") + list + still;
     QTest::newRow("settings")
-        << QStringLiteral("--size=640x480 --pause 250 --delay 1000 --repeat 3 --move -3,2 --edge wrap --bg #ff8000 "
+        << none + QStringLiteral("--size=640x480 --pause 250 --delay 1000 --repeat 3 --move -3,2 --edge wrap --bg #ff8000 "
                           "--caption-from-name")
         << QStringLiteral("applet 640x480\n") + list
             + QStringLiteral("move=-3,2\npause=250\nenddelay=1000\nbounce=false\nrepeat=3\nbg=#FF8000\nend");
     QTest::newRow("captions from names, decimal colour")
-        << QStringLiteral("--caption-from-name --font courier --font-size 20 --font-style bold-italic --bg 255,128,0")
+        << none + QStringLiteral("--caption-from-name --font courier --font-size 20 --font-style bold-italic --bg 255,128,0")
         << list + QStringLiteral("captionlist=Img1|img2|img10\nfontname=Courier\nfontsize=20\nfontstyle=3\nmove=0,0\n"
                                  "pause=500\nenddelay=0\nbounce=true\nbg=#FF8000\nend");
-    QTest::newRow("captions file") << QStringLiteral("--captions ../captions.txt")
+    QTest::newRow("captions file") << none + QStringLiteral("--captions ../captions.txt")
                                    << QStringLiteral("captionlist=One||Three &amp; &#233;\nfontsize=16\nmove=0,0");
+
+    // Scale is on by default: the box is the largest sides (never scaled up), plus the
+    // captions' band of 2 * ceil(1.25 * size) + 8 below them.
+    const QString scaled = QStringLiteral("move=0,0\npause=500\nenddelay=0\nbounce=true\nscale=fit\nend");
+    QTest::newRow("scale by default") << QString() << QStringLiteral("applet 50x60\n") + list + scaled;
+    QTest::newRow("scale with --fit") << QStringLiteral("--scale=fit --fit") << QStringLiteral("applet 50x60\n") + list + scaled;
+    QTest::newRow("scale: captions at size 16 add 48")
+        << QStringLiteral("--caption-from-name") << QStringLiteral("applet 50x108\n") + list
+            + QStringLiteral("captionlist=Img1|img2|img10\nfontsize=16\n") + scaled;
+    QTest::newRow("scale: font size 0 plays as 12, adds 38") << QStringLiteral("--caption-from-name --font-size 0")
+                                                             << QStringLiteral("applet 50x98");
+    QTest::newRow("scale: a moving show has no captions, no band")
+        << QStringLiteral("--caption-from-name --move 1,0") << QStringLiteral("applet 50x60");
+    QTest::newRow("scale: --size wins") << QStringLiteral("--size 10x10 --caption-from-name") << QStringLiteral("applet 10x10");
 }
 
 void TestCliMake::settings()
@@ -175,13 +195,60 @@ void TestCliMake::makeThenTag()
                               + QStringLiteral("/theme.au\">")).toUtf8()));
 }
 
+void TestCliMake::lightCopies_data()
+{
+    QTest::addColumn<QString>("arguments"); // run in a fresh folder holding pics/phone.jpg and pics/small.gif
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QSize>("phoneCopy");   // upright size of site/phone.jpg; empty: no page written
+    QTest::newRow("scale fit: a light copy for the box")
+        << QStringLiteral("make site/index.html pics --size 200x150") << 0 << QSize(169, 225);
+    QTest::newRow("scale none: the photo at its size")
+        << QStringLiteral("make site/index.html pics --size 200x150 --scale none") << 0 << QSize(1200, 1600);
+    QTest::newRow("a box large enough: no light copy")
+        << QStringLiteral("make site/index.html pics --size 800x1100") << 0 << QSize(1200, 1600);
+    QTest::newRow("the page among the originals is refused")
+        << QStringLiteral("make pics/index.html pics --size 200x150") << 1 << QSize();
+}
+
+void TestCliMake::lightCopies()
+{
+    QFETCH(QString, arguments);
+    QFETCH(int, status);
+    QFETCH(QSize, phoneCopy);
+    const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("light"));
+    using namespace TestPictures;
+    const QByteArray phone = jpegWithOrientationAndGps(jpegBytes(twoColours(QSize(1600, 1200), Qt::red, Qt::blue)));
+    const QByteArray small = gifBytes(fourColourQuarters(QSize(30, 20)));
+    QDir().mkpath(work + QStringLiteral("/pics"));
+    writeFile(work + QStringLiteral("/pics"), QStringLiteral("phone.jpg"), phone);
+    writeFile(work + QStringLiteral("/pics"), QStringLiteral("small.gif"), small);
+
+    const ProgramRun run = runCli(arguments, work);
+    QCOMPARE(run.status, status);
+    if (phoneCopy.isEmpty()) {
+        QVERIFY2(run.err.contains(" holds the original pictures; write the page to another folder or turn off "
+                                  "Scale pictures to fit."), run.err.constData());
+        QCOMPARE(filesIn(work + QStringLiteral("/pics")), (QStringList{QStringLiteral("phone.jpg"), QStringLiteral("small.gif")}));
+        QCOMPARE(readAll(work + QStringLiteral("/pics/phone.jpg")), phone);
+        return;
+    }
+    QVERIFY2(status == 0, run.err.constData());
+    const QByteArray copy = readAll(work + QStringLiteral("/site/phone.jpg"));
+    QVERIFY(!copy.contains(PrivateMarker));
+    QImageReader reader(work + QStringLiteral("/site/phone.jpg"));
+    reader.setAutoTransform(true);
+    QCOMPARE(reader.read().size(), phoneCopy);
+    QCOMPARE(readAll(work + QStringLiteral("/site/small.gif")), small);
+}
+
 void TestCliMake::page()
 {
     const QString work = TestEnvironment::instance().freshFolder(QStringLiteral("page"));
     // Relative option files resolve against the working folder.
     QFile::copy(m_folder + QStringLiteral("/sky.jpg"), work + QStringLiteral("/sky.jpg"));
+    // "--scale none": the element and copies as they were before pictures could be scaled.
     const ProgramRun run = runCli(QStringLiteral("make site/deeper/show.html %1/img2.gif %1/Img1.JPG --soundtrack %2/theme.au "
-                                                 "--background sky.jpg").arg(m_pics, m_folder), work);
+                                                 "--background sky.jpg --scale none").arg(m_pics, m_folder), work);
     QVERIFY2(run.status == 0, run.err.constData());
     const QString folder = work + QStringLiteral("/site/deeper");
     QCOMPARE(QString::fromUtf8(run.out), folder + QStringLiteral("/show.html\n7 files copied to ") + folder + QStringLiteral(".\n"));
@@ -193,6 +260,7 @@ void TestCliMake::page()
                                                         "enddelay=0\nbounce=true\nbackground=sky.jpg\nsoundtrack=theme.au\nend"));
     QCOMPARE(QString::fromUtf8(readAll(folder + QStringLiteral("/show.html"))),
              QStringLiteral("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"
+                            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"
                             "<title>pics</title>\r\n</head>\r\n<body>\r\n%1\r\n<script src=\"quilanim.js\"></script>\r\n"
                             "</body>\r\n</html>\r\n").arg(element));
 
@@ -222,6 +290,7 @@ void TestCliMake::failures_data()
                             << status << messages;
     };
     row("unknown option", QStringLiteral("o.rcf %1 --speed 2"), 2, {QStringLiteral("unknown option \"--speed\"")});
+    row("bad scale", QStringLiteral("o.rcf %1 --scale Fit"), 2, {QStringLiteral("--scale \"Fit\": use fit or none")});
     row("other output", QStringLiteral("o.txt %1"), 2, {QStringLiteral("must end in .rcf")});
     row("bad size", QStringLiteral("o.rcf %1 --size 640*480"), 2, {QStringLiteral("--size \"640*480\"")});
     row("colour out of range", QStringLiteral("o.rcf %1 --bg 256,0,0"), 2, {QStringLiteral("--bg \"256,0,0\"")});

@@ -4,6 +4,8 @@
 #include "output/ClassFiles.h"
 #include "output/compile/CompileCommand.h"
 #include "output/compile/TfrmCompile.h"
+#include "output/AppletTagWriter.h"
+#include "output/ShowPage.h"
 #include "platform/AppFolders.h"
 #include "platform/EError.h"
 #include "platform/NoHostLink.h"
@@ -124,6 +126,8 @@ private slots:
     void layoutFitsTheWindow();
     void webPlayerBox_data();
     void webPlayerBox();
+    void writePage_data();
+    void writePage();
 
 private:
     QString m_sources;
@@ -673,7 +677,7 @@ void TestCompileDialog::layoutFitsTheWindow()
     const QList<QWidget *> controls{dialog->GroupBox1, dialog->txtHTML, dialog->btnOut, dialog->chkCopyAllFiles,
                                     dialog->lblCopyHeading, dialog->txtCopyDir, dialog->btnBrowseDir,
                                     dialog->btnCopyFiles, dialog->rbSameDir, dialog->rbOtherDir, dialog->txtDir,
-                                    dialog->rbRelative};
+                                    dialog->rbRelative, dialog->chkWebPlayer, dialog->chkWritePage};
     for (QWidget *control : controls) {
         QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(control->objectName()));
         for (QWidget *other : controls) {
@@ -685,7 +689,7 @@ void TestCompileDialog::layoutFitsTheWindow()
     // Each text fits its control at the chosen size.
     for (QWidget *text : {static_cast<QWidget *>(dialog->rbSameDir), static_cast<QWidget *>(dialog->rbOtherDir),
                           static_cast<QWidget *>(dialog->rbRelative), static_cast<QWidget *>(dialog->chkCopyAllFiles),
-                          static_cast<QWidget *>(dialog->chkWebPlayer)})
+                          static_cast<QWidget *>(dialog->chkWebPlayer), static_cast<QWidget *>(dialog->chkWritePage)})
         QVERIFY2(text->sizeHint().width() <= text->width(), qPrintable(text->objectName()));
     QVERIFY(QFontMetrics(dialog->font()).horizontalAdvance(dialog->GroupBox1->title()) < dialog->GroupBox1->width() - 16);
 
@@ -697,6 +701,7 @@ void TestCompileDialog::layoutFitsTheWindow()
         QTest::keyClicks(dialog->txtDir, QStringLiteral("images"));
         dialog->chkCopyAllFiles->click();
         dialog->chkWebPlayer->click();
+        dialog->chkWritePage->click();
         QVERIFY(dialog->grab().save(screenshot));
         qInfo("font %s at %.1f pt", qPrintable(dialog->font().family()), dialog->font().pointSizeF());
     }
@@ -753,6 +758,97 @@ void TestCompileDialog::webPlayerBox()
     QCOMPARE(dialog.html(), element);
     f.close();
     QCOMPARE(f.registry.readString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue), QStringLiteral("false"));
+}
+
+void TestCompileDialog::writePage_data()
+{
+    QTest::addColumn<QString>("stored");        // "Write Page" before the dialog opens; empty: never
+    QTest::addColumn<bool>("copyAll");
+    QTest::addColumn<QString>("project");       // the document's file name
+    QTest::addColumn<QString>("existing");      // "file", "folder" or empty: what stands at index.html
+    QTest::addColumn<QVariant>("replace");      // the answer to the replace question; invalid: not asked
+    QTest::addColumn<QString>("outcome");       // "page", "kept", "error" or "none"
+    QTest::newRow("off by default") << QString() << true << QString() << QString() << QVariant() << "none";
+    QTest::newRow("remembered on, titled Slideshow") << "true" << true << QString() << QString() << QVariant() << "page";
+    QTest::newRow("title from the project") << "true" << true << "/shows/My Trip.rcf" << QString() << QVariant() << "page";
+    QTest::newRow("Windows project name") << "true" << true << "C:\\shows\\x.y.rcf" << QString() << QVariant() << "page";
+    QTest::newRow("only with copy all") << "true" << false << QString() << QString() << QVariant() << "none";
+    QTest::newRow("a page there, replaced") << "true" << true << QString() << "file" << QVariant(true) << "page";
+    QTest::newRow("a page there, kept") << "true" << true << QString() << "file" << QVariant(false) << "kept";
+    QTest::newRow("a folder in the page's way") << "true" << true << QString() << "folder" << QVariant(true) << "error";
+}
+
+void TestCompileDialog::writePage()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, copyAll);
+    QFETCH(QString, project);
+    QFETCH(QString, existing);
+    QFETCH(QVariant, replace);
+    QFETCH(QString, outcome);
+    Fixture f(QStringLiteral("writepage"));
+    if (!stored.isEmpty())
+        f.registry.writeString(Registry::Root::CurrentUser, SettingsKey, WritePageValue, stored);
+    f.document.appendFrame(m_x, QStringLiteral("One & two"));
+    f.document.appendFrame(m_y, QString());
+    f.document.SetCurrentFileName(project);
+    const QString target = f.folder + QStringLiteral("/site/");
+    const QString page = target + QStringLiteral("index.html");
+    QVERIFY(QDir().mkpath(target));
+    if (existing == QLatin1String("file"))
+        writeAll(page, "the user's own page");
+    else if (existing == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(page));
+
+    TfrmCompile &dialog = f.open();
+    QCOMPARE(dialog.chkWritePage->text(), QStringLiteral("Also write a page"));
+    QCOMPARE(dialog.chkWritePage->isChecked(), stored == QLatin1String("true"));
+    QVERIFY(!dialog.chkWritePage->isEnabled());
+    if (copyAll)
+        dialog.chkCopyAllFiles->click();
+    QCOMPARE(dialog.chkWritePage->isEnabled(), copyAll);
+    // A different directory in the element shown: the page still names the files beside it.
+    dialog.rbOtherDir->click();
+    dialog.txtDir->setText(QStringLiteral("img"));
+    dialog.txtCopyDir->setText(target);
+    f.prompts.answers.enqueue(true);
+    if (replace.isValid())
+        f.prompts.answers.enqueue(replace);
+    dialog.btnCopyFiles->click();
+
+    QStringList expected{QStringLiteral("This procedure will copy the files you are using into ") + target
+                         + QStringLiteral(".  Would you like to proceed with this operation ?")};
+    if (replace.isValid())
+        expected.append(target + QStringLiteral(" already holds index.html. Replace it?"));
+    const QString copied = QString::number(copyAll ? 4 : 2) + QStringLiteral(" files copied to ") + target + QLatin1Char('.');
+    if (outcome == QLatin1String("page"))
+        expected.append(copied + QStringLiteral("\r\n\r\nOpen the page ") + page + QStringLiteral(" to see the show."));
+    else if (outcome == QLatin1String("none"))
+        expected.append(copied);
+    else if (outcome == QLatin1String("error"))
+        QVERIFY(f.prompts.texts().value(2).startsWith(QStringLiteral("An error occurred while copying your files.")));
+    if (outcome != QLatin1String("error"))
+        QCOMPARE(f.prompts.texts(), expected);
+    QCOMPARE(f.prompts.unanswered, 0);
+
+    if (outcome == QLatin1String("page")) {
+        const QString title = project.isEmpty() ? QStringLiteral("Slideshow")
+                                                : project.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1).section(u'.', 0, -2);
+        QCOMPARE(QString::fromUtf8(readAll(page)),
+                 ShowPageText(title, WriteAppletTag(f.document, BuildImageList(f.document, ImageListForm::FileNameOnly))));
+        QVERIFY(readAll(page).contains("value=\"x.gif,y.jpg\""));
+    } else if (outcome == QLatin1String("kept")) {
+        QCOMPARE(readAll(page), QByteArray("the user's own page"));
+        QCOMPARE(filesIn(target), QStringList{QStringLiteral("index.html")});
+    } else if (outcome == QLatin1String("none")) {
+        QVERIFY(!QFileInfo::exists(page));
+    }
+    dialog.chkWritePage->click();
+    f.close();
+    // The click turns the box over only where it is enabled.
+    const bool ticked = (stored == QLatin1String("true")) != copyAll;
+    QCOMPARE(f.registry.readString(Registry::Root::CurrentUser, SettingsKey, WritePageValue),
+             ticked ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 int main(int argc, char **argv)

@@ -13,6 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+
+#include <sys/stat.h>
 #include <QTest>
 
 namespace {
@@ -41,6 +44,7 @@ private slots:
     void emptyStripStillWritesThePage();
     void secondPreviewRewritesTheSamePage();
     void blockedFolderThrowsAndCopiesNothing();
+    void lightCopiesAreKeptForTheNextPreview();
 
 private:
     QString m_sources;
@@ -216,6 +220,45 @@ void TestPreviewPage::blockedFolderThrowsAndCopiesNothing()
     }
     QCOMPARE(readAll(PreviewFolder()), QByteArray("in the way"));
     QVERIFY(QFile::remove(PreviewFolder()));
+}
+
+void TestPreviewPage::lightCopiesAreKeptForTheNextPreview()
+{
+    using namespace TestPictures;
+    const QString photo = m_sources + QStringLiteral("/photo.jpg");
+    writeAll(photo, jpegBytes(twoColours(QSize(800, 600), Qt::red, Qt::blue)));
+    PromptsDouble prompts;
+    AnimationDocument document(prompts);
+    document.appendFrame(photo, QString());
+    document.setScaleToFit(true);
+    document.setText(TextSetting::JavaWidth, QStringLiteral("100"));
+    document.setText(TextSetting::JavaHeight, QStringLiteral("100"));
+    const QString copy = PreviewFolder() + QStringLiteral("/photo.jpg");
+
+    WritePreviewPage(document);
+    QCOMPARE(QImage(copy).size(), QSize(150, 113));
+    // Unchanged: the copy is the same file, not written again (a new write gets a new inode).
+    const auto ino = [&copy] { struct stat st {}; return ::stat(QFile::encodeName(copy).constData(), &st) == 0 ? st.st_ino : 0; };
+    const auto first = ino();
+    WritePreviewPage(document);
+    QCOMPARE(ino(), first);
+    // Another box, or a changed photo, makes it anew.
+    document.setText(TextSetting::JavaWidth, QStringLiteral("60"));
+    WritePreviewPage(document);
+    QVERIFY(ino() != first);
+    QCOMPARE(QImage(copy).size(), QSize(90, 68));
+    const auto second = ino();
+    writeAll(photo, jpegBytes(twoColours(QSize(600, 800), Qt::red, Qt::blue)));
+    WritePreviewPage(document);
+    QVERIFY(ino() != second);
+    QCOMPARE(QImage(copy).size(), QSize(90, 120));
+    // Without scale the original goes back in its place.
+    document.setScaleToFit(false);
+    WritePreviewPage(document);
+    QCOMPARE(QImage(copy).size(), QSize(600, 800));
+    document.setScaleToFit(true);
+    WritePreviewPage(document);
+    QCOMPARE(QImage(copy).size(), QSize(90, 120));
 }
 
 int main(int argc, char **argv)

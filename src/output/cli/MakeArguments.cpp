@@ -120,7 +120,7 @@ std::optional<MakeArguments> ParseMakeArguments(const QStringList &arguments, QS
             QStringLiteral("--repeat"), QStringLiteral("--bg"), QStringLiteral("--move"),
             QStringLiteral("--edge"), QStringLiteral("--background"), QStringLiteral("--soundtrack"),
             QStringLiteral("--font"), QStringLiteral("--font-size"), QStringLiteral("--font-style"),
-            QStringLiteral("--captions"), QStringLiteral("--title")};
+            QStringLiteral("--captions"), QStringLiteral("--title"), QStringLiteral("--scale")};
         if (equals > 0) {
             value = argument.mid(equals + 1);
             argument.truncate(equals);
@@ -188,6 +188,13 @@ std::optional<MakeArguments> ParseMakeArguments(const QStringList &arguments, QS
             result.fontStyle = itemIndex(fontStyleNames(), value);
             if (!result.fontStyle)
                 return badValue(QStringLiteral("use plain, bold, italic or bold-italic"));
+        } else if (argument == QLatin1String("--scale")) {
+            if (value == QLatin1String("fit"))
+                result.scale = true;
+            else if (value == QLatin1String("none"))
+                result.scale = false;
+            else
+                return badValue(QStringLiteral("use fit or none"));
         } else if (argument == QLatin1String("--captions")) {
             if (value.isEmpty())
                 return badValue(QStringLiteral("give a file"));
@@ -221,6 +228,7 @@ std::optional<MakeArguments> ParseMakeArguments(const QStringList &arguments, QS
 
 void ApplyMakeSettings(const MakeArguments &arguments, AnimationDocument &document)
 {
+    document.setScaleToFit(arguments.scale);
     if (arguments.size) {
         document.setText(TextSetting::JavaWidth, QString::number(arguments.size->width()));
         document.setText(TextSetting::JavaHeight, QString::number(arguments.size->height()));

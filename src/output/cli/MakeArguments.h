@@ -19,7 +19,8 @@ struct MakeArguments
     QStringList pictures;  // files and folders, as given, in order
 
     std::optional<QSize> size;   // --size WxH
-    bool fit = false;            // --fit: the largest picture's width and height
+    bool fit = false;            // --fit: the box the pictures need (see RunMake)
+    bool scale = true;           // --scale fit|none: the element's "scale" parameter
     std::optional<int> pause;    // --pause MS
     std::optional<int> delay;    // --delay MS
     std::optional<int> repeat;   // --repeat N
@@ -45,7 +46,7 @@ struct MakeArguments
 // argument on a usage error.
 std::optional<MakeArguments> ParseMakeArguments(const QStringList &arguments, QString *problem);
 
-// Puts the settings of the options into the document (frames and --fit aside), as a user
+// Puts the settings of the options into the document (frames and --fit aside; --scale too), as a user
 // would set the main window's fields: speeds as digits with the direction lists, the colour
 // field's text, the font lists' items.
 void ApplyMakeSettings(const MakeArguments &arguments, AnimationDocument &document);

@@ -3,6 +3,7 @@
 #include "controls/FileText.h"
 #include "document/AnimationDocument.h"
 #include "document/CaptionText.h"
+#include "document/FitGeometry.h"
 #include "document/FramePictureFiles.h"
 #include "imaging/BatchDecoder.h"
 #include "imaging/ImageDecoder.h"
@@ -11,6 +12,7 @@
 #include "output/AppletTagWriter.h"
 #include "output/ClassFiles.h"
 #include "output/ProjectFiles.h"
+#include "output/ShowPage.h"
 #include "output/StagedFolderWrite.h"
 #include "output/WebPlayer.h"
 #include "output/cli/ConsolePrompts.h"
@@ -88,18 +90,18 @@ private:
     QStringList m_createdFolders; // innermost first
 };
 
-// "Adding pictures: N of M" rewritten in place on a terminal.
+// "Adding pictures: N of M" (or another label) rewritten in place on a terminal.
 class ProgressLine
 {
 public:
-    ProgressLine(std::FILE *err, int total)
-        : m_err(err), m_total(total), m_shown(total > 8 && isatty(fileno(err)) == 1)
+    ProgressLine(std::FILE *err, int total, QString label = QStringLiteral("Adding pictures"))
+        : m_err(err), m_total(total), m_shown(total > 8 && isatty(fileno(err)) == 1), m_label(std::move(label))
     {
     }
     void show(int done)
     {
         if (m_shown)
-            WriteText(m_err, QStringLiteral("\rAdding pictures: %1 of %2").arg(done).arg(m_total));
+            WriteText(m_err, QStringLiteral("\r%1: %2 of %3").arg(m_label).arg(done).arg(m_total));
     }
     // Clears the line so a message can follow.
     void clear()
@@ -112,6 +114,7 @@ private:
     std::FILE *m_err;
     int m_total;
     bool m_shown;
+    QString m_label;
 };
 
 // Every picture decoded into a frame, in order. Each failure is reported with the decoder's
@@ -185,7 +188,13 @@ int stagePageFiles(StagedFolderWrite &write, const AnimationDocument &document, 
     ConsolePrompts prompts(err);
     ExtractClassFiles(prompts);
     QStringList notCopied;
-    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath);
+    // Light copies take a moment each: a terminal shows how far they are.
+    ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
+    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath, [&](int done, int) {
+        progress.show(done);
+        return true;
+    });
+    progress.clear();
     for (const QString &line : std::as_const(notCopied))
         WriteText(err, line + QLatin1Char('\n'));
     const QStringList missing = missingCopies(element, write, player);
@@ -257,21 +266,6 @@ std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, 
     return pictures;
 }
 
-QString ShowPageText(const QString &title, const QString &elementText)
-{
-    return QStringLiteral("<!DOCTYPE html>\r\n"
-                          "<html lang=\"en\">\r\n"
-                          "<head>\r\n"
-                          "<meta charset=\"utf-8\">\r\n"
-                          "<title>%1</title>\r\n"
-                          "</head>\r\n"
-                          "<body>\r\n"
-                          "%2\r\n"
-                          "</body>\r\n"
-                          "</html>\r\n")
-        .arg(EscapeAttributeValue(title), elementText);
-}
-
 int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
 {
     QString problem;
@@ -333,9 +327,12 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     ApplyMakeSettings(make, document);
     if (!addFrames(document, *pictures, *captions, err))
         return FileFailure;
-    if (make.fit) {
-        document.setText(TextSetting::JavaWidth, QString::number(document.LargestFrameSide(QStringLiteral("width"))));
-        document.setText(TextSetting::JavaHeight, QString::number(document.LargestFrameSide(QStringLiteral("height"))));
+    // Without --size: with scale the box the fitted pictures and their captions need; with
+    // --scale none, --fit takes the largest picture's natural size and no option keeps 600x200.
+    if (!make.size && (make.fit || make.scale)) {
+        const QSize box = FitGeometry::DefaultBoxFor(document);
+        document.setText(TextSetting::JavaWidth, QString::number(box.width()));
+        document.setText(TextSetting::JavaHeight, QString::number(box.height()));
     }
 
     RunFiles made;

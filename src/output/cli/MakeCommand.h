@@ -22,11 +22,6 @@ std::optional<QStringList> ExpandPictureArguments(const QStringList &arguments, 
 // should be. False with a reason naming what is in the way.
 bool CanHoldFolder(const QString &folder, QString *problem);
 
-// The page of our own around the element text (with or without the web player's line):
-// doctype, language, UTF-8 charset and title, and the element alone in the body. Lines end
-// in CR LF, as the element's do.
-QString ShowPageText(const QString &title, const QString &elementText);
-
 // "make OUT PICTURE... [options]": decodes the pictures on worker threads and writes OUT
 // with the files it needs in one staged write (StagedFolderWrite). Any failure leaves the
 // folder as it was. Prints

@@ -8,6 +8,8 @@
 #include "document/SettingsKey.h"
 #include "integration/HostSession.h"
 #include "output/AnimationFileCopy.h"
+#include "output/ShowPage.h"
+#include "output/StagedFolderWrite.h"
 #include "output/WebPlayer.h"
 #include "platform/AppFolders.h"
 #include "platform/EError.h"
@@ -16,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -25,12 +28,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
 #include <QToolButton>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -42,6 +47,8 @@ const QLatin1String FolderPickerTitle("Browse for Folder");
 
 // Font sizes tried from the main window's size down until every fixed text fits.
 constexpr qreal FontSizes[] = {8.0, 7.5, 7.0, 6.5, 6.0};
+// More frames than this show a progress box while their light copies are made.
+constexpr int ProgressThreshold = 8;
 // Room beside the browse button's text, for its frame.
 constexpr int BrowseTextMargin = 6;
 
@@ -102,34 +109,40 @@ void TfrmCompile::buildControls()
     rbRelative->setGeometry(10, 88, 336, 19);
 
     txtHTML = new QPlainTextEdit(this);
-    txtHTML->setGeometry(6, 124, 352, 106);
+    txtHTML->setGeometry(6, 124, 352, 84);
     txtHTML->setReadOnly(true);
     txtHTML->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtHTML->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     chkWebPlayer = new QCheckBox(QStringLiteral("Also play in browsers without Java"), this);
-    chkWebPlayer->setGeometry(6, 234, 352, 19);
+    chkWebPlayer->setGeometry(6, 212, 352, 19);
     chkWebPlayer->setToolTip(QStringLiteral("Adds a script line after the applet so the animation also plays in "
                                             "browsers without Java; the copy then includes quilanim.js."));
 
     // The send button waits for an element to send.
-    btnOut = glyphButton(this, QRect(6, 260, 40, 40), QStringLiteral("compile"),
+    btnOut = glyphButton(this, QRect(6, 238, 40, 40), QStringLiteral("compile"),
                          QStringLiteral("Send the HTML to Quillon"));
     btnOut->setEnabled(false);
 
     chkCopyAllFiles = new QCheckBox(QStringLiteral("Copy all files for this animation"), this);
-    chkCopyAllFiles->setGeometry(56, 258, 250, 19);
+    chkCopyAllFiles->setGeometry(56, 236, 250, 19);
     chkCopyAllFiles->setToolTip(QStringLiteral("Copy all your images, soundtracks and Java Classes.  "
                                                "If unselected then only the class files are copied."));
     lblCopyHeading = new QLabel(CopyClassFilesHeading, this);
-    lblCopyHeading->setGeometry(56, 280, 250, 15);
+    lblCopyHeading->setGeometry(56, 258, 250, 15);
     txtCopyDir = new QLineEdit(this);
-    txtCopyDir->setGeometry(56, 297, 228, 21);
+    txtCopyDir->setGeometry(56, 275, 228, 21);
     btnBrowseDir = new QToolButton(this);
-    btnBrowseDir->setGeometry(286, 297, 22, 21);
+    btnBrowseDir->setGeometry(286, 275, 22, 21);
     btnBrowseDir->setText(QStringLiteral("..."));
-    btnCopyFiles = glyphButton(this, QRect(318, 284, 40, 40), QStringLiteral("copyimage"),
+    btnCopyFiles = glyphButton(this, QRect(318, 262, 40, 40), QStringLiteral("copyimage"),
                                QStringLiteral("Copy image,sound and class files to a single directory"));
+    // A page needs the pictures beside it, so it goes with "Copy all files" only.
+    chkWritePage = new QCheckBox(QStringLiteral("Also write a page"), this);
+    chkWritePage->setGeometry(56, 302, 250, 19);
+    chkWritePage->setToolTip(QStringLiteral("Also writes index.html beside the copied files: a page that plays "
+                                            "the animation and fits phone screens."));
+    chkWritePage->setEnabled(false);
 
     // Names for accessibility tools and test reports.
     const std::pair<QWidget *, const char *> names[] = {
@@ -137,6 +150,7 @@ void TfrmCompile::buildControls()
         {rbRelative, "rbRelative"}, {txtDir, "txtDir"},             {txtHTML, "txtHTML"},
         {chkWebPlayer, "chkWebPlayer"},
         {btnOut, "btnOut"},         {chkCopyAllFiles, "chkCopyAllFiles"}, {lblCopyHeading, "lblCopyHeading"},
+        {chkWritePage, "chkWritePage"},
         {txtCopyDir, "txtCopyDir"}, {btnBrowseDir, "btnBrowseDir"}, {btnCopyFiles, "btnCopyFiles"},
     };
     for (const auto &[widget, name] : names)
@@ -185,7 +199,7 @@ bool TfrmCompile::textsFit() const
     for (const QWidget *widget :
          {static_cast<const QWidget *>(rbSameDir), static_cast<const QWidget *>(rbOtherDir),
           static_cast<const QWidget *>(rbRelative), static_cast<const QWidget *>(chkCopyAllFiles),
-          static_cast<const QWidget *>(chkWebPlayer),
+          static_cast<const QWidget *>(chkWebPlayer), static_cast<const QWidget *>(chkWritePage),
           static_cast<const QWidget *>(lblCopyHeading)}) {
         if (!fitsWidth(widget))
             return false;
@@ -198,6 +212,9 @@ void TfrmCompile::FormCreate()
     // On unless the user switched it off: pages should play in today's browsers.
     chkWebPlayer->setChecked(m_registry.readString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue)
                              != QLatin1String("false"));
+    // Off unless the user asked for it before.
+    chkWritePage->setChecked(m_registry.readString(Registry::Root::CurrentUser, SettingsKey, WritePageValue)
+                             == QLatin1String("true"));
     rbSameDir->setChecked(true);
     rbSameDirClick();
 
@@ -220,6 +237,8 @@ void TfrmCompile::FormDestroy()
         m_registry.writeString(Registry::Root::CurrentUser, SettingsKey, CopyFilesToValue, txtCopyDir->text());
         m_registry.writeString(Registry::Root::CurrentUser, SettingsKey, WebPlayerValue,
                                chkWebPlayer->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
+        m_registry.writeString(Registry::Root::CurrentUser, SettingsKey, WritePageValue,
+                               chkWritePage->isChecked() ? QStringLiteral("true") : QStringLiteral("false"));
     } catch (...) {
     }
 }
@@ -329,6 +348,36 @@ void TfrmCompile::btnBrowseDirClick()
 void TfrmCompile::chkCopyAllFilesClick()
 {
     lblCopyHeading->setText(chkCopyAllFiles->isChecked() ? CopyAllFilesHeading : CopyClassFilesHeading);
+    chkWritePage->setEnabled(chkCopyAllFiles->isChecked());
+}
+
+bool TfrmCompile::writesPage() const
+{
+    return chkCopyAllFiles->isChecked() && chkWritePage->isChecked();
+}
+
+QString TfrmCompile::pageText(const QString &pagePath) const
+{
+    // The page lies beside the files, so it names them by their bare names, whatever path
+    // choice the element shown above uses.
+    const QString element = WriteAppletTag(
+        m_document, BuildImageList(m_document, ImageListForm::FileNameOnly, QString(), pagePath),
+        ImageListForm::FileNameOnly, pagePath);
+    return ShowPageText(ShowPageTitle(m_document), chkWebPlayer->isChecked() ? WithWebPlayer(element) : element);
+}
+
+int TfrmCompile::copyWithPage(const QString &folder, QStringList *notCopied, const CopyProgress &progress) const
+{
+    // The page and the files it needs arrive together, or the folder stays as it was.
+    EnsureFolder(folder);
+    const QString pagePath = FileInFolder(folder, ShowPageFileName);
+    StagedFolderWrite write(folder);
+    const int count =
+        StageAnimationFiles(write, m_document, true, chkWebPlayer->isChecked(), notCopied, pagePath, progress);
+    QString problem;
+    if (!write.stageBytes(ShowPageFileName, pageText(pagePath).toUtf8(), &problem) || !write.commit(&problem))
+        throw EFileError(problem);
+    return count;
 }
 
 void TfrmCompile::chkWebPlayerClick()
@@ -359,17 +408,46 @@ void TfrmCompile::btnCopyFilesClick()
     if (!ConfirmYesNo(m_prompts, QStringLiteral("This procedure will copy the files you are using into ") + target
                                      + QStringLiteral(".  Would you like to proceed with this operation ?")))
         return;
+    // A page of the user's own is never replaced unasked; No ends the command unchanged.
+    const bool page = writesPage();
+    if (page && QFileInfo::exists(FileInFolder(target, ShowPageFileName))
+        && !ConfirmYesNo(m_prompts, target + QStringLiteral(" already holds index.html. Replace it?")))
+        return;
 
     QString report;
     Prompts::Kind kind = Prompts::Kind::Plain;
     try {
         BusyCursor busy;
         QStringList notCopied;
-        const int count = CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(), chkWebPlayer->isChecked(),
-                                             &notCopied);
+        // Light copies of many photos take a while: the add command's progress box, with Cancel.
+        std::unique_ptr<QProgressDialog> progressBox;
+        const CopyProgress progress = [&](int done, int total) {
+            if (!progressBox && total > ProgressThreshold) {
+                progressBox = std::make_unique<QProgressDialog>(this);
+                progressBox->setWindowTitle(QStringLiteral("Java Reelcraft"));
+                progressBox->setCancelButtonText(QStringLiteral("Cancel"));
+                progressBox->setRange(0, total);
+                progressBox->setMinimumDuration(0);
+                progressBox->setWindowModality(Qt::WindowModal);
+            }
+            if (!progressBox)
+                return true;
+            progressBox->setLabelText(QStringLiteral("Copying pictures: %1 of %2").arg(done).arg(total));
+            progressBox->setValue(done);
+            QCoreApplication::processEvents();
+            return !progressBox->wasCanceled();
+        };
+        const int count = page ? copyWithPage(target, &notCopied, progress)
+                               : CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(),
+                                                    chkWebPlayer->isChecked(), &notCopied, QString(), progress);
         report = QString::number(count) + QStringLiteral(" files copied to ") + target + QLatin1Char('.');
         if (!notCopied.isEmpty())
             report += QStringLiteral("\r\n\r\n") + notCopied.join(QStringLiteral("\r\n"));
+        if (page)
+            report += QStringLiteral("\r\n\r\nOpen the page ") + FileInFolder(target, ShowPageFileName)
+                + QStringLiteral(" to see the show.");
+    } catch (const ECancelled &cancelled) {
+        report = cancelled.message();
     } catch (const EError &error) {
         report = QStringLiteral("An error occurred while copying your files.\r\n\r\n") + error.message();
         kind = Prompts::Kind::Error;
