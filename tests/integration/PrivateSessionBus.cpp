@@ -5,8 +5,10 @@
 PrivateSessionBus::PrivateSessionBus()
 {
     m_daemon.setProgram(QStringLiteral("dbus-daemon"));
-    m_daemon.setArguments({QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                           QStringLiteral("--print-address=1")});
+    // The tests' own configuration: no service folders, so nothing installed on the machine
+    // (a desktop portal, say) is activated and takes a name a stand-in needs.
+    m_daemon.setArguments({QStringLiteral("--config-file=" REELCRAFT_TEST_BUS_CONFIG), QStringLiteral("--nofork"),
+                           QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
     m_daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_daemon.start();
     if (!m_daemon.waitForStarted(10000)) {
