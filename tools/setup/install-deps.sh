@@ -15,7 +15,7 @@ apt-get install -y --no-install-recommends \
     openjdk-17-jdk \
     libc-ares-dev libcurl4-openssl-dev \
     dnsmasq-base python3-aiosmtpd \
-    xvfb xauth dbus dbus-x11 openbox xdotool xdg-desktop-portal \
+    xvfb xauth x11-utils dbus dbus-x11 openbox xdg-desktop-portal libxcb1-dev \
     imagemagick desktop-file-utils groff-base \
     fonts-dejavu-core \
     chromium
