@@ -11,7 +11,7 @@ run_ctest() {
     # dbus-run-session gives the tests a private session bus, xvfb-run a private X server
     # for the few that need one (widget tests use the offscreen platform). The bus activates
     # no installed services (a real desktop portal would answer in a stand-in's place).
-    dbus-run-session --config-file="$top/tests/support/session-bus.conf" -- xvfb-run -a -s "-screen 0 1280x1024x24" \
+    dbus-run-session --config-file="$top/tools/test-session-bus.conf" -- xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --test-dir "$1" --output-on-failure -j "$jobs" --timeout 900
 }
 

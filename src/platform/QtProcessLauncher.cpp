@@ -99,7 +99,14 @@ bool readAll(int fd, void *data, size_t size)
         ::_exit(1);
     }
     ::close(errorPipe);
-    for (int waited = 0; waited < waitMs; waited += int(PollNanoseconds / 1000000)) {
+    // Measured by the clock, not by the pauses, which a busy machine stretches.
+    timespec start{};
+    ::clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        if ((now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000 >= waitMs)
+            break;
         int status = 0;
         if (::waitpid(program, &status, WNOHANG) == program) {
             writeAll(statusPipe, &status, sizeof status);

