@@ -136,8 +136,7 @@ void TestMainWindow::typingGoesIntoTheDocument()
     QTest::keyClicks(m_window->txtJavaWidth, QStringLiteral("320"));
     QCOMPARE(m_window->document().text(TextSetting::JavaWidth), QStringLiteral("320"));
 
-    m_window->scpBGColour->TextBox()->setFocus();
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("FF8000"));
+    QTest::keyClicks(m_window->scpBGColour->TextBox()->lineEdit(), QStringLiteral("FF8000"));
     QVERIFY(m_window->document().BackgroundColour().IsHtmlColour());
     QCOMPARE(m_window->document().BackgroundColour().HtmlColour(), QStringLiteral("FF8000"));
 

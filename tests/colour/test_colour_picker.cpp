@@ -30,7 +30,6 @@ private slots:
 
 private:
     QLineEdit *box() const { return m_picker->TextBox()->lineEdit(); }
-    // Where a person's keys go: the focused widget of the shown window.
     static QWidget *focused() { return QApplication::focusWidget(); }
     PromptsDouble m_prompts;
     std::unique_ptr<TTarnColourPicker> m_picker;

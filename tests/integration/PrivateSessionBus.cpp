@@ -5,8 +5,7 @@
 PrivateSessionBus::PrivateSessionBus()
 {
     m_daemon.setProgram(QStringLiteral("dbus-daemon"));
-    // The tests' own configuration: no service folders, so nothing installed on the machine
-    // (a desktop portal, say) is activated and takes a name a stand-in needs.
+    // No service folders: nothing installed (a desktop portal) takes a stand-in's name.
     m_daemon.setArguments({QStringLiteral("--config-file=" REELCRAFT_TEST_BUS_CONFIG), QStringLiteral("--nofork"),
                            QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
     m_daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
