@@ -25,17 +25,21 @@ WindowPlaceCheck::WindowPlaceCheck(QWidget *window) : QObject(window), m_window(
 
 void WindowPlaceCheck::Watch(QWidget *window)
 {
-    if (!window || !qGuiApp || !qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+    if (!window || !qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     new WindowPlaceCheck(window);
 }
 
 std::optional<QPoint> WindowPlaceCheck::ServerPosition(const QWidget *window)
 {
-    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window->isVisible() || !window->windowHandle())
+    // Only the xcb platform talks to an X server (offscreen may offer the interface without
+    // a connection).
+    const auto *x11 = qGuiApp && QGuiApplication::platformName() == QLatin1String("xcb")
+        ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+        : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window->isVisible() || !window->windowHandle())
         return std::nullopt;
-    xcb_connection_t *connection = x11->connection();
     const auto id = xcb_window_t(window->winId());
     xcb_get_window_attributes_reply_t *attributes =
         xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, id), nullptr);
