@@ -9,8 +9,9 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 run_ctest() {
     # dbus-run-session gives the tests a private session bus, xvfb-run a private X server
-    # for the few that need one (widget tests use the offscreen platform).
-    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
+    # for the few that need one (widget tests use the offscreen platform). The bus activates
+    # no installed services (a real desktop portal would answer in a stand-in's place).
+    dbus-run-session --config-file="$top/tools/test-session-bus.conf" -- xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --test-dir "$1" --output-on-failure -j "$jobs" --timeout 900
 }
 

@@ -101,6 +101,16 @@ void TPaletteGrid::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
 }
 
+void TPaletteGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    // A drag with the left button moves the selection onto the cell under the pointer; over
+    // a grid line or outside the grid it stays where it is.
+    const QPoint cell = CellAt(event->position().toPoint());
+    if ((event->buttons() & Qt::LeftButton) && cell.x() >= 0 && cell != m_selected)
+        SelectCell(cell.x(), cell.y());
+    event->accept();
+}
+
 void TPaletteGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint cell = CellAt(event->position().toPoint());

@@ -41,6 +41,11 @@ TSpectrumPanel::TSpectrumPanel(QWidget *parent) : QFrame(parent)
     m_vertHigh = SpectrumTop + DesignedHeight - 8 - 1;
     for (TTriangle *triangle : {triHoriz, triVert})
         triangle->installEventFilter(this);
+    // Only a release on the panel itself is a click beside the spectrum; one that ends a
+    // press on a picture or a marker stays there.
+    for (QWidget *child : {static_cast<QWidget *>(imgSpectrum), static_cast<QWidget *>(imgGreys),
+                           static_cast<QWidget *>(triHoriz), static_cast<QWidget *>(triVert)})
+        child->setAttribute(Qt::WA_NoMousePropagation);
 }
 
 void TSpectrumPanel::BuildSpectrum()
@@ -94,6 +99,15 @@ void TSpectrumPanel::FindInSpectrum(ColourValue colour)
         return;
     PlaceMarkers(at->x(), at->y());
     SelectSpectrumPixel(at->x(), at->y());
+}
+
+void TSpectrumPanel::MarkNearest(ColourValue colour)
+{
+    const std::optional<QPoint> at = ::FindInSpectrum(m_spectrum, colour, m_marker);
+    if (!at)
+        return;
+    PlaceMarkers(at->x(), at->y());
+    m_marker = *at;
 }
 
 QPoint TSpectrumPanel::confine(QWidget *picture, const QPoint &point) const

@@ -38,6 +38,9 @@ public:
     bool ArrowKey(int key, int step);
     // The nearest-colour search in the spectrum for colour.
     void FindInSpectrum(ColourValue colour);
+    // Puts the markers, and the marker position, on the spectrum pixel that search finds,
+    // without picking it.
+    void MarkNearest(ColourValue colour);
 
     QLabel *imgSpectrum = nullptr;
     QLabel *imgGreys = nullptr;

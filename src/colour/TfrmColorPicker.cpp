@@ -87,8 +87,16 @@ TfrmColorPicker::TfrmColorPicker(ColourPickerServices services, QWidget *parent)
     setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 7px; }"
                                  "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 
-    // 1-2: palette order, spectrum panel hidden, markers at their start.
+    // 1-2: palette order, spectrum panel hidden, markers at their start. The current
+    // colour, black until the caller gives one, shows in the swatch and the number fields,
+    // so OK returns the colour the dialog shows.
     cmbSort->setCurrentIndex(0);
+    SetCurrentColour(m_current);
+    // Each control keeps the mouse events that land on it, as a control with a window of
+    // its own does: a drag that leaves the palette grid, or starts on a label, never
+    // reaches the dialog, where a drag samples the screen.
+    for (QWidget *child : findChildren<QWidget *>())
+        child->setAttribute(Qt::WA_NoMousePropagation);
     setFixedSize(SpectrumPanelLeft - 2, ClientHeight);
     // 3-4: the default palette folder and the settings key.
     m_programFolder = ProgramFolder();
@@ -447,6 +455,11 @@ void TfrmColorPicker::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     grid1->setFocus();
+    // The spectrum opened at creation, before the caller gave the starting colour: the
+    // markers go to that colour now, which stays as given.
+    if (!m_markersPlaced && pnlSpectrum->SpectrumBuilt() && !pnlSpectrum->isHidden())
+        pnlSpectrum->MarkNearest(m_current);
+    m_markersPlaced = true;
     if (!m_zoom) {
         m_zoom = new TfrmZoom(m_services.screen, m_services.prompts, this);
         connect(m_zoom, &TfrmZoom::colourPointed, this, &TfrmColorPicker::SetCurrentColour);

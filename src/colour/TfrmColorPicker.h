@@ -127,6 +127,7 @@ private:
     ColourValue m_current = 0;
     ColourValue m_chosen = 0;
     bool m_sampling = false;
+    bool m_markersPlaced = false;
     bool m_cursorOverridden = false;
     QString m_programFolder;
     QString m_paletteFolder;

@@ -1,6 +1,7 @@
 #include "controls/TGradientForm.h"
 
 #include "controls/GradientTitleBar.h"
+#include "controls/WindowPlaceCheck.h"
 
 #include <QEvent>
 #include <QImage>
@@ -74,6 +75,7 @@ private:
 TGradientForm::TGradientForm(QWidget *parent) : QMainWindow(parent)
 {
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+    WindowPlaceCheck::Watch(this);
     m_titleBar = new GradientTitleBar(this);
     for (QWidget *&grip : m_grips)
         grip = new SizeGrip(this, [this](const QPoint &position) { return edgesAt(position); });

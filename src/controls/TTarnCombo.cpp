@@ -15,6 +15,10 @@ TTarnCombo::TTarnCombo(QWidget *parent, Prompts *prompts, Registry *registry)
     setInsertPolicy(QComboBox::NoInsert);
     // The combo keeps its own list; Qt's completer would fill the box behind its back.
     setCompleter(nullptr);
+    // Keys reach the combo itself: the line edit's focus proxy is the combo, which hands
+    // keys and focus changes on to the line edit directly, past its event filters. The
+    // line edit is watched too, for keys sent to it alone.
+    installEventFilter(this);
     lineEdit()->installEventFilter(this);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (!m_list.MoveSelectedToTop)
@@ -138,10 +142,10 @@ bool TTarnCombo::handleKey(QKeyEvent *event)
 
 bool TTarnCombo::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == lineEdit()) {
+    if (watched == lineEdit() || watched == this) {
         if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent *>(event)))
             return true;
-        if (event->type() == QEvent::FocusOut) {
+        if (event->type() == QEvent::FocusOut && watched == this) {
             emit exited();
             if (Options & tcAddOnExit)
                 AddItem(currentText());

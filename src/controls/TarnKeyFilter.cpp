@@ -95,7 +95,12 @@ QChar TarnKeyCharacter(const QKeyEvent *event)
         case Qt::Key_C: return TarnKeys::CtrlC;
         case Qt::Key_V: return TarnKeys::CtrlV;
         case Qt::Key_X: return TarnKeys::CtrlX;
-        default: break;
+        default:
+            // Any other Ctrl combination is a command (Ctrl+A selects all), whatever text
+            // the event carries; Ctrl+Alt is AltGr on some keyboards and types.
+            if (!(event->modifiers() & Qt::AltModifier))
+                return QChar();
+            break;
         }
     }
     const QString text = event->text();

@@ -332,7 +332,15 @@ bool BrowserList::RunBrowserExe(const QString &url)
         return false;
 
     const QStringList arguments = url.isEmpty() ? QStringList() : QStringList{url};
-    const ProcessLauncher::Result started = m_services.launcher.start(program, arguments);
+    // A browser that ends at once with an error showed nothing (Chromium run as root
+    // without its sandbox switch, say): say so, since the preview would just not appear.
+    Prompts &prompts = m_services.prompts;
+    const QString name = m_service;
+    const ProcessLauncher::Result started =
+        m_services.launcher.start(program, arguments, [&prompts, name](int exitStatus) {
+            prompts.message(QStringLiteral("The browser ") + name + QStringLiteral(" ended at once (exit status ")
+                            + QString::number(exitStatus) + QStringLiteral(")."));
+        });
     if (started.started())
         return true;
     m_services.prompts.message(launchFailureMessage(started, program));

@@ -74,14 +74,14 @@ QString MailSendJob::WinsockErrorText()
 QString MailSendJob::ClipboardHintText()
 {
     return QStringLiteral("You can still send the message to your friend.  Click the \"To Clipboard\" button and "
-                          "the email message will be put in the Windows Clipboard.  You can then paste it into a "
+                          "the email message will be put on the clipboard.  You can then paste it into a "
                           "regular email to your friend.");
 }
 
 QString MailSendJob::DnsNotFoundText()
 {
     return QStringLiteral("A DNS server cannot be found but you can still send the message to your friend.  Click "
-                          "the \"To Clipboard\" button and the email message will be put in the Windows Clipboard.  "
+                          "the \"To Clipboard\" button and the email message will be put on the clipboard.  "
                           "You can then paste it into a regular email to your friend.");
 }
 

@@ -114,10 +114,12 @@ QString BuildImageList(const AnimationDocument &document, ImageListForm form,
     return list;
 }
 
-bool CaptionsAreWritten(const AnimationDocument &document)
+bool CaptionsAreWritten(const AnimationDocument &document, ImageListForm form)
 {
-    if (speedValue(document.text(TextSetting::HorizSpeed)) != 0
-        || speedValue(document.text(TextSetting::VerticalSpeed)) != 0)
+    // A moving show plays without captions, but its project file keeps them for later.
+    if (form != ImageListForm::FileUrl
+        && (speedValue(document.text(TextSetting::HorizSpeed)) != 0
+            || speedValue(document.text(TextSetting::VerticalSpeed)) != 0))
         return false;
     for (const AnimationFrame &frame : document.Frames()) {
         if (holdsMoreThanSeparators(frame.CaptionText))
@@ -146,7 +148,7 @@ QString WriteAppletTag(const AnimationDocument &document, const QString &imageLi
 
     appendParameter(out, QLatin1String("imagelist"), imageList);
 
-    if (CaptionsAreWritten(document)) {
+    if (CaptionsAreWritten(document, form)) {
         appendParameter(out, QLatin1String("captionlist"), captionList(document));
         if (settings.FontName != NoSelectedItem)
             appendParameter(out, QLatin1String("fontname"), document.selectedItemText(ListSetting::FontName));

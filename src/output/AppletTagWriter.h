@@ -37,6 +37,7 @@ QString BuildImageList(const AnimationDocument &document, ImageListForm form,
 QString WriteAppletTag(const AnimationDocument &document, const QString &imageList,
                        ImageListForm form = ImageListForm::FileNameOnly, const QString &pagePath = QString());
 
-// Whether the element carries captions: both speeds are 0 (an empty text or one that is no
-// integer counts as 0) and at least one caption holds something other than "|".
-bool CaptionsAreWritten(const AnimationDocument &document);
+// Whether the element carries captions: at least one caption holds something other than
+// "|", and, except in the FileUrl form of project files, both speeds are 0 (an empty text
+// or one that is no integer counts as 0).
+bool CaptionsAreWritten(const AnimationDocument &document, ImageListForm form = ImageListForm::FileNameOnly);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Starts programs on their own, without waiting for them and without a shell: the browser
 // launcher opens pages this way. The Qt implementation is QtProcessLauncher; tests use a
 // double that records program and arguments and answers from a script.
@@ -26,8 +28,14 @@ public:
         bool started() const { return failure == Failure::None; }
     };
 
+    // Told, on the user-interface thread, the exit status of a started program that ended
+    // with a non-zero status within EarlyExitMilliseconds of its start (128 + the signal
+    // for one that a signal ended). A browser that cannot open its window ends like that.
+    using EarlyExit = std::function<void(int exitStatus)>;
+    static constexpr int EarlyExitMilliseconds = 3000;
+
     virtual ~ProcessLauncher() = default;
 
-    // Starts program with arguments detached from this process.
-    virtual Result start(const QString &program, const QStringList &arguments) = 0;
+    // Starts program with arguments detached from this process; it outlives this one.
+    virtual Result start(const QString &program, const QStringList &arguments, EarlyExit onEarlyExit = {}) = 0;
 };

@@ -1,6 +1,7 @@
 #include "zoom/TfrmZoom.h"
 
 #include "controls/FormPosition.h"
+#include "controls/WindowPlaceCheck.h"
 #include "controls/ProgramCursors.h"
 #include "platform/Prompts.h"
 #include "platform/ScreenSource.h"
@@ -54,6 +55,8 @@ TfrmZoom::TfrmZoom(ScreenSource &screen, Prompts &prompts, QWidget *owner)
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     buildWindow();
+    // Its saved place must be where it really was.
+    WindowPlaceCheck::Watch(this);
     if (QScreen *primary = QGuiApplication::primaryScreen())
         move(primary->availableGeometry().center() - rect().center());
 }

@@ -19,8 +19,10 @@
 #include "TestEnvironment.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -58,6 +60,8 @@ private slots:
     void previewWithEmptyStripOffersTheBrowserMenu();
     void layoutFitsTheClientArea();
     void colourFieldWritesOnlyWholeColours();
+    void typedColourIsSaved_data();
+    void typedColourIsSaved();
     void whatsThisOnControlsWithoutTheirOwnNumber();
     void scaleBoxFollowsTheDocument();
     void windowOpensCentred();
@@ -382,6 +386,34 @@ void TestMainWindow::colourFieldWritesOnlyWholeColours()
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("0,0,255"));
     QCOMPARE(bg(), QStringLiteral("#0000FF"));
+}
+
+void TestMainWindow::typedColourIsSaved_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("bg");
+    QTest::newRow("letters that are no digits are refused") << u"ffzz0033"_s << u"#FF0033"_s;
+    QTest::newRow("a hash and a g among digits") << u"12#34g56"_s << u"#123456"_s;
+    QTest::newRow("a comma makes it decimal") << u"ff0033,"_s << u"#FF0033"_s;
+}
+
+void TestMainWindow::typedColourIsSaved()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, bg);
+    // A click in the background colour field, the keys, then Ctrl+S.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::mouseClick(m_window->scpBGColour->TextBox()->lineEdit(), Qt::LeftButton);
+    QWidget *keys = QApplication::focusWidget();
+    QCOMPARE(keys, m_window->scpBGColour->TextBox());
+    QTest::keyClicks(keys, typed);
+    const QString file = TestEnvironment::instance().freshFolder(u"colour-save"_s) + u"/colour.rcf"_s;
+    m_prompts.answers.enqueue(file);
+    QTest::keyClick(keys, Qt::Key_S, Qt::ControlModifier);
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("<param name=\"bg\" value=\"" + bg.toLatin1() + "\">"));
 }
 
 void TestMainWindow::whatsThisOnControlsWithoutTheirOwnNumber()

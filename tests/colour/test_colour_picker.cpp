@@ -6,6 +6,7 @@
 #include "PromptsDouble.h"
 #include "TestEnvironment.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -29,6 +30,7 @@ private slots:
 
 private:
     QLineEdit *box() const { return m_picker->TextBox()->lineEdit(); }
+    static QWidget *focused() { return QApplication::focusWidget(); }
     PromptsDouble m_prompts;
     std::unique_ptr<TTarnColourPicker> m_picker;
 };
@@ -38,8 +40,10 @@ void TestColourPicker::init()
     m_prompts.clear();
     m_picker = std::make_unique<TTarnColourPicker>(m_prompts);
     m_picker->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_picker.get()));
-    box()->setFocus();
+    m_picker->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_picker.get()));
+    m_picker->TextBox()->setFocus();
+    QCOMPARE(focused(), m_picker->TextBox());
 }
 
 void TestColourPicker::cleanup()
@@ -70,6 +74,9 @@ void TestColourPicker::typing_data()
     QTest::newRow("123456 then comma") << true << "123456," << "123456," << true << "" << true << QStringList{};
     QTest::newRow("F then comma: emptied, then the comma is typed") << true << "F," << "," << true << "" << false << QStringList{};
     QTest::newRow("255,0,0 then a") << true << "FF0000,a" << "25500a" << false << "25500A" << true << QStringList{};
+    QTest::newRow("ff0033 then comma") << true << "ff0033," << "255,0,51" << true << "FF0033" << true << QStringList{};
+    QTest::newRow("only hex digits, then digits and comma") << true << "zq#12,xy" << "12," << true << "" << false << QStringList{};
+    QTest::newRow("hex digits among others") << true << "12#34g56" << "123456" << false << "123456" << true << QStringList{};
 }
 
 void TestColourPicker::typing()
@@ -83,7 +90,7 @@ void TestColourPicker::typing()
     QFETCH(QStringList, messages);
 
     m_picker->SetWarnings(warnings);
-    QTest::keyClicks(box(), keys);
+    QTest::keyClicks(focused(), keys);
     QCOMPARE(box()->text(), text);
     QCOMPARE(m_picker->Text(), text);
     QCOMPARE(m_picker->Field().DecimalMode(), decimal);
@@ -107,13 +114,13 @@ void TestColourPicker::dropDownItems()
 {
     TTarnCombo *combo = m_picker->TextBox();
     // Not a valid colour: the list opens empty.
-    QTest::keyClicks(box(), QStringLiteral("12"));
+    QTest::keyClicks(focused(), QStringLiteral("12"));
     combo->showPopup();
     QCOMPARE(combo->count(), 0);
     combo->hidePopup();
     QCOMPARE(box()->text(), QStringLiteral("12"));
 
-    QTest::keyClicks(box(), QStringLiteral("AB34"));
+    QTest::keyClicks(focused(), QStringLiteral("AB34"));
     combo->showPopup();
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->itemText(0), QStringLiteral("12AB34"));
@@ -147,9 +154,9 @@ void TestColourPicker::swatchFollowsTheColour()
     };
     const QColor invalid = frameColour();
     QCOMPARE(invalid, m_picker->Field().SwatchColour());
-    QTest::keyClicks(box(), QStringLiteral("00FF00"));
+    QTest::keyClicks(focused(), QStringLiteral("00FF00"));
     QCOMPARE(frameColour(), QColor(0, 255, 0));
-    QTest::keyClick(box(), Qt::Key_Backspace);
+    QTest::keyClick(focused(), Qt::Key_Backspace);
     QCOMPARE(frameColour(), invalid);
 }
 
@@ -176,7 +183,7 @@ void TestColourPicker::geometryAndFace()
 
 void TestColourPicker::resetEmptiesTheBox()
 {
-    QTest::keyClicks(box(), QStringLiteral("FF0000"));
+    QTest::keyClicks(focused(), QStringLiteral("FF0000"));
     m_picker->Field().Clear();
     QCOMPARE(box()->text(), QString());
     QVERIFY(!m_picker->Field().IsHtmlColour());

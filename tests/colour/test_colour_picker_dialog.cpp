@@ -41,6 +41,11 @@ private slots:
     void findSelectsTheNearestCell();
     void paletteSources();
     void spectrumPanel();
+    void releaseKeepsThePick_data();
+    void releaseKeepsThePick();
+    void dragsStayWithTheirControl_data();
+    void dragsStayWithTheirControl();
+    void markersFollowTheStartColour();
     void sampling();
     void fadeAndDoubleClick();
     void colourFieldOpensThePicker();
@@ -253,6 +258,92 @@ void TestColourPickerDialog::spectrumPanel()
     QCOMPARE(dialog->CurrentColour(), ReadPixel(panel->Spectrum(), at.x(), at.y()));
 }
 
+namespace {
+
+// A mouse event as the window system delivers it, free to travel up to the parents.
+void mouseAt(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+void TestColourPickerDialog::releaseKeepsThePick_data()
+{
+    QTest::addColumn<int>("target"); // 0: top marker, 1: side marker, 2: the spectrum
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("moveTo");
+    QTest::newRow("drag of the top marker") << 0 << QPoint(8, 4) << QPoint(18, 4);
+    QTest::newRow("drag of the side marker") << 1 << QPoint(4, 8) << QPoint(4, 30);
+    QTest::newRow("click on spectrum row 0") << 2 << QPoint(30, 0) << QPoint(30, 0);
+    QTest::newRow("click on spectrum row 1") << 2 << QPoint(60, 1) << QPoint(60, 1);
+    QTest::newRow("click in spectrum column 0") << 2 << QPoint(0, 50) << QPoint(0, 50);
+}
+
+void TestColourPickerDialog::releaseKeepsThePick()
+{
+    QFETCH(int, target);
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, moveTo);
+    key().writeString(u"Show "_s, u"true"_s);
+    auto dialog = shownDialog();
+    TSpectrumPanel *panel = dialog->pnlSpectrum;
+    QTest::mouseClick(panel->imgSpectrum, Qt::LeftButton, {}, QPoint(45, 65));
+    QWidget *widget = QList<QWidget *>{panel->triHoriz, panel->triVert, panel->imgSpectrum}.at(target);
+    mouseAt(widget, QEvent::MouseButtonPress, press, Qt::LeftButton);
+    const QPoint global = widget->mapToGlobal(moveTo);
+    mouseAt(widget, QEvent::MouseMove, moveTo, Qt::LeftButton);
+    const QPoint markers(panel->triHoriz->x(), panel->triVert->y()), picked = panel->Marker();
+    const ColourValue colour = dialog->CurrentColour();
+    if (target == 2)
+        QCOMPARE(markers, moveTo + QPoint(6, 3));
+    // The release, where the pointer now is, changes nothing.
+    mouseAt(widget, QEvent::MouseButtonRelease, widget->mapFromGlobal(global), Qt::NoButton);
+    QCOMPARE(QPoint(panel->triHoriz->x(), panel->triVert->y()), markers);
+    QCOMPARE(panel->Marker(), picked);
+    QCOMPARE(dialog->CurrentColour(), colour);
+}
+
+void TestColourPickerDialog::dragsStayWithTheirControl_data()
+{
+    QTest::addColumn<QPoint>("moveTo"); // in the grid; (-1, -1): over the "RGB" label
+    QTest::addColumn<QPoint>("selected");
+    QTest::newRow("to another cell") << TPaletteGrid::CellRect(5, 6).center() << QPoint(5, 6);
+    QTest::newRow("onto a grid line") << QPoint(TPaletteGrid::CellRect(2, 3).right() + 1, 40) << QPoint(2, 3);
+    QTest::newRow("out over a label") << QPoint(-1, -1) << QPoint(2, 3);
+}
+
+void TestColourPickerDialog::dragsStayWithTheirControl()
+{
+    QFETCH(QPoint, moveTo);
+    QFETCH(QPoint, selected);
+    auto dialog = shownDialog();
+    TPaletteGrid *grid = dialog->grid1;
+    const QPoint cell = TPaletteGrid::CellRect(2, 3).center();
+    mouseAt(grid, QEvent::MouseButtonPress, cell, Qt::LeftButton);
+    // A drag that leaves the grid stays with the grid, which holds the press.
+    const QPoint to = moveTo.x() < 0 ? grid->mapFromGlobal(dialog->Label1->mapToGlobal(QPoint(3, 3))) : moveTo;
+    mouseAt(grid, QEvent::MouseMove, to, Qt::LeftButton);
+    mouseAt(grid, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    QCOMPARE(grid->Selected(), selected);
+    QCOMPARE(dialog->CurrentColour(), grid->Cells()[size_t(selected.x())][size_t(selected.y())]);
+    QCOMPARE(m_screen.pixelRequests, QList<QPoint>());
+}
+
+void TestColourPickerDialog::markersFollowTheStartColour()
+{
+    key().writeString(u"Show "_s, u"true"_s); // open from the last run, before the start colour
+    auto dialog = makeDialog();
+    dialog->SetCurrentColour(ColourFromRgb(255, 255, 0));
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QCOMPARE(dialog->pnlSpectrum->Marker(), QPoint(45, 65));
+    QCOMPARE(dialog->pnlSpectrum->triHoriz->x(), 45 + 6);
+    QCOMPARE(dialog->CurrentColour(), ColourFromRgb(255, 255, 0));
+}
+
 void TestColourPickerDialog::sampling()
 {
     m_screen.screen = QImage(300, 200, QImage::Format_RGB32);
@@ -323,10 +414,29 @@ void TestColourPickerDialog::colourFieldOpensThePicker()
 
     answer = QDialog::Accepted;
     field.show();
-    field.TextBox()->lineEdit()->setFocus();
-    QTest::keyClick(field.TextBox()->lineEdit(), Qt::Key_Return, Qt::ControlModifier);
+    field.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&field));
+    field.TextBox()->setFocus();
+    QWidget *keys = QApplication::focusWidget();
+    QCOMPARE(keys, field.TextBox());
+    QTest::keyClick(keys, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(field.Text(), QStringLiteral("010203"));
     QCOMPARE(clicks.count(), 2);
+    QTest::keyClick(keys, Qt::Key_Return); // swallowed: no dialog
+    QCOMPARE(clicks.count(), 2);
+    // From a field without a colour the dialog shows black and returns it.
+    QTest::keyClick(keys, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(keys, u"12"_s);
+    QString shown;
+    field.runPicker = [&](TfrmColorPicker &dialog) {
+        shown = dialog.txtRed->text() + dialog.txtHexGreen->text() + dialog.txtBlue->text() + u' '
+            + dialog.shColor->palette().color(QPalette::Window).name();
+        dialog.btnOKClick();
+        return int(QDialog::Accepted);
+    };
+    field.PickerButton()->click();
+    QCOMPARE(shown, u"0000 #000000"_s);
+    QCOMPARE(field.Text(), QStringLiteral("000000"));
 }
 
 int main(int argc, char **argv)

@@ -144,10 +144,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (framePaths(second) != framePaths(first))
         fail("frames", framePaths(first).join(QLatin1Char('\n')), framePaths(second).join(QLatin1Char('\n')));
-    if (CaptionsAreWritten(first) && frameCaptions(second) != frameCaptions(first))
+    if (CaptionsAreWritten(first, ImageListForm::FileUrl) && frameCaptions(second) != frameCaptions(first))
         fail("captions", frameCaptions(first).join(QLatin1Char('|')), frameCaptions(second).join(QLatin1Char('|')));
-    if (namesFiles && carriedSettings(second.settings(), CaptionsAreWritten(first))
-                          != carriedSettings(first.settings(), CaptionsAreWritten(first)))
+    if (namesFiles && carriedSettings(second.settings(), CaptionsAreWritten(first, ImageListForm::FileUrl))
+                          != carriedSettings(first.settings(), CaptionsAreWritten(first, ImageListForm::FileUrl)))
         fail("settings", written, again);
     const HtmlColourField &colourBefore = first.BackgroundColour();
     const HtmlColourField &colourAfter = second.BackgroundColour();

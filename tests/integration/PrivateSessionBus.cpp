@@ -5,8 +5,9 @@
 PrivateSessionBus::PrivateSessionBus()
 {
     m_daemon.setProgram(QStringLiteral("dbus-daemon"));
-    m_daemon.setArguments({QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                           QStringLiteral("--print-address=1")});
+    // No service folders: nothing installed (a desktop portal) takes a stand-in's name.
+    m_daemon.setArguments({QStringLiteral("--config-file=" REELCRAFT_TEST_BUS_CONFIG), QStringLiteral("--nofork"),
+                           QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
     m_daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_daemon.start();
     if (!m_daemon.waitForStarted(10000)) {

@@ -61,6 +61,7 @@ private slots:
     void realLauncher_data();
     void realLauncher();
     void notAProgramThroughTheRealLauncher();
+    void browserThatEndsAtOnceIsReported();
     void classify_data();
     void classify();
 };
@@ -323,6 +324,23 @@ void TestBrowserLaunch::notAProgramThroughTheRealLauncher()
     list.SetService(u"Text"_s);
     QVERIFY(!list.OpenURL(u"/tmp/p.htm"_s));
     QCOMPARE(f.prompts.messages(), QStringList{u"The file "_s + text + u" cannot be executed."_s});
+}
+
+void TestBrowserLaunch::browserThatEndsAtOnceIsReported()
+{
+    BrowserFixture f;
+    const QString program = BrowserFixture::makeFile(f.folder + u"/chromium"_s, "#!/bin/sh\nexit 21\n", true);
+    QtProcessLauncher realLauncher;
+    BrowserList list({f.registry, f.prompts, realLauncher, f.session});
+    list.SetRegPath(BrowserList::DefaultRegPath);
+    f.registry.writeString(Registry::Root::CurrentUser, entryKey(u"Chromium"_s), u"EXE Name"_s, program);
+    list.SetService(u"Chromium"_s);
+    QVERIFY(list.OpenURL(u"/tmp/p.htm"_s));
+    QTRY_COMPARE(f.prompts.messages(), QStringList{u"The browser Chromium ended at once (exit status 21)."_s});
+    BrowserFixture::makeFile(program, "#!/bin/sh\n/bin/sleep 4\nexit 3\n", true); // too late to tell
+    QVERIFY(list.OpenURL(u"/tmp/p.htm"_s));
+    QTest::qWait(ProcessLauncher::EarlyExitMilliseconds + 1500);
+    QCOMPARE(f.prompts.messages(), QStringList{u"The browser Chromium ended at once (exit status 21)."_s});
 }
 
 void TestBrowserLaunch::classify_data()

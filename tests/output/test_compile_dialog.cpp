@@ -204,7 +204,7 @@ void TestCompileDialog::withoutHostRelativeIsOffAndSendCopiesToClipboard()
     QCOMPARE(QGuiApplication::clipboard()->text(), dialog.html());
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("\r\n<param name=\"imagelist\" value=\"x.gif\">\r\n")));
     QCOMPARE(f.prompts.messages(),
-             QStringList{QStringLiteral("The Java animation code has been copied to the Windows Clipboard.")});
+             QStringList{QStringLiteral("The Java animation code has been copied to the clipboard.")});
     // The dialog stays open for more.
     QVERIFY(dialog.result() == 0);
 }

@@ -186,6 +186,9 @@ void TestProjectFiles::openRestoresTheDocument()
     d.setText(TextSetting::Delay, QStringLiteral("900"));
     d.setText(TextSetting::Repeat, QStringLiteral("3"));
     d.setSelectedIndex(ListSetting::Edge, DisappearOffEdge);
+    // A moving show: its captions and their font are kept all the same.
+    d.setSelectedIndex(ListSetting::HorizDirection, 1);
+    d.setText(TextSetting::HorizSpeed, QStringLiteral("4"));
     d.setSelectedIndex(ListSetting::FontName, 2);
     d.setText(TextSetting::FontSize, QStringLiteral("30"));
     d.setSelectedIndex(ListSetting::FontStyle, 3);
@@ -203,6 +206,7 @@ void TestProjectFiles::openRestoresTheDocument()
     QCOMPARE(o.frameCount(), 2);
     QCOMPARE(o.frame(0).PicturePath, m_pictures.at(0));
     QCOMPARE(o.frame(1).CaptionText, QStringLiteral("Two"));
+    QCOMPARE(o.text(TextSetting::HorizSpeed), QStringLiteral("4"));
     QCOMPARE(o.text(TextSetting::BetweenFrames), QStringLiteral("250"));
     QCOMPARE(o.text(TextSetting::Delay), QStringLiteral("900"));
     QCOMPARE(o.text(TextSetting::Repeat), QStringLiteral("3"));

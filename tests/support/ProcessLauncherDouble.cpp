@@ -2,9 +2,10 @@
 
 #include "platform/EError.h"
 
-ProcessLauncher::Result ProcessLauncherDouble::start(const QString &program, const QStringList &arguments)
+ProcessLauncher::Result ProcessLauncherDouble::start(const QString &program, const QStringList &arguments,
+                                                     EarlyExit onEarlyExit)
 {
-    starts.append({program, arguments});
+    starts.append({program, arguments, std::move(onEarlyExit)});
     if (onStart)
         onStart(starts.last());
     if (script.isEmpty())

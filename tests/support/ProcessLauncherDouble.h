@@ -19,6 +19,7 @@ public:
     {
         QString program;
         QStringList arguments;
+        EarlyExit onEarlyExit; // a test calls it as a program that ended at once would
     };
     struct Outcome
     {
@@ -32,7 +33,7 @@ public:
     // Runs at each start, before its outcome: a test looks at the program's state then.
     std::function<void(const Start &start)> onStart;
 
-    Result start(const QString &program, const QStringList &arguments) override;
+    Result start(const QString &program, const QStringList &arguments, EarlyExit onEarlyExit = {}) override;
 
     // Queues a failure of the given kind (and system error number).
     void failWith(Failure failure, int systemError = 0);

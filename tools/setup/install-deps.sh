@@ -15,7 +15,7 @@ apt-get install -y --no-install-recommends \
     openjdk-17-jdk \
     libc-ares-dev libcurl4-openssl-dev \
     dnsmasq-base python3-aiosmtpd iproute2 util-linux hostname \
-    xvfb xauth dbus dbus-x11 \
+    xvfb xauth x11-utils dbus dbus-x11 openbox xdg-desktop-portal libxcb1-dev \
     imagemagick desktop-file-utils groff-base \
     dpkg-dev file lintian appstream xdotool \
     fonts-dejavu-core \

@@ -318,7 +318,7 @@ void TfrmCompile::btnOutClick()
     const QString text = html();
     if (!m_host.HostLinked()) {
         QGuiApplication::clipboard()->setText(text);
-        m_prompts.message(QStringLiteral("The Java animation code has been copied to the Windows Clipboard."));
+        m_prompts.message(QStringLiteral("The Java animation code has been copied to the clipboard."));
         return;
     }
     if (m_host.SendTextToHost(text, HostSession::AtCursor, true))
