@@ -436,7 +436,7 @@
       this.measure();
       if (all || (!this.waitAll && f.img && f != this.back)) this.ready();
       this.draw();
-      if (this.waiting) this.tick();
+      if (this.waiting) { this.due = now(); this.tick(); } // a late picture shows now, then waits in full
       this.pump();
     }
 

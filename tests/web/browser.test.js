@@ -89,9 +89,10 @@ test("frames change with PAUSE, ENDDELAY holds the last, REPEAT stops on it", as
   await sleep(2400);
   const seen = await tab.evaluate(() => seen);
   assert.deepEqual(seen.map((s) => s[1]), ["255,0,0", "0,255,0", "0,0,255", "255,0,0", "0,255,0", "0,0,255"]);
+  // Drift-free timing: a frame drawn late makes the next gap as much shorter.
   [150, 150, 550, 150, 150].forEach((want, i) => {
     const gap = seen[i + 1][0] - seen[i][0];
-    assert.ok(gap >= want - 20 && gap <= want + 250, `gap ${i}: ${gap} ms, wanted ${want}`);
+    assert.ok(gap >= want - 40 && gap <= want + 250, `gap ${i}: ${gap} ms, wanted ${want}`);
   });
   // The show is over on its last frame; a click no longer changes anything.
   await tab.click(".quilanim");
@@ -425,7 +426,8 @@ test("pictures load first one, then three ahead and three at a time, after the p
       width: 100, height: 100 }], {}, record);
     await sleep(600);
     const l = await loads(tab), most = Math.max(...l.map(([, , a]) => l.filter(([, s, e]) => s <= a && e >= a).length));
-    assert.deepEqual(l.map((e) => e[0]), move == "0,0" ? names.slice(0, 4) : names, move);
+    // requests started together may be listed in either order; the first comes alone (below)
+    assert.deepEqual(l.map((e) => e[0]).sort(), move == "0,0" ? names.slice(0, 4) : names, move);
     assert.ok(l.every(([, start]) => start >= 0) && l.slice(1).every(([, s]) => s >= l[0][2]), "after the load event; the first alone");
     assert.ok(most <= 3 && most >= 2, `${most} at a time`);
     // The first picture is an image, placed as the canvas draws it, until that has been seen: the largest paint.
