@@ -197,18 +197,6 @@ bool isControl(char16_t c)
     return c < 0x20 || c == 0x7F;
 }
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
-
 // The characters a "%XX" of a picture reference stands for.
 bool isDecodedCharacter(int value)
 {
@@ -276,8 +264,8 @@ QString DecodePictureReference(const QString &entry)
     qsizetype copied = 0;
     while (percent >= 0) {
         if (percent + 2 < entry.size()) {
-            const int high = hexValue(entry.at(percent + 1));
-            const int low = hexValue(entry.at(percent + 2));
+            const int high = hexDigitValue(entry.at(percent + 1));
+            const int low = hexDigitValue(entry.at(percent + 2));
             const int value = high * 16 + low;
             if (high >= 0 && low >= 0 && isDecodedCharacter(value) && (value != ' ' || isEscapedEndBlank(entry, percent))) {
                 out += QStringView(entry).mid(copied, percent - copied);
