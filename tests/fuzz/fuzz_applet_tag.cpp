@@ -46,9 +46,13 @@ public:
 // holds ":" and "|" only in its drive; the project form turns every "|" of a file URL into
 // ":" on the way back, as the file URL rules say, so "C:a|b" cannot come back unchanged,
 // and no such file can exist.
+// Windows forbids '"' in names too, and the file URL rules take a quote off either end.
 bool couldNameAFile(const QString &path)
 {
-    return !IsWindowsFormPath(path) || (!path.mid(2).contains(QLatin1Char('|')) && !path.mid(2).contains(QLatin1Char(':')));
+    if (!IsWindowsFormPath(path))
+        return true;
+    const QString rest = path.mid(2);
+    return !rest.contains(QLatin1Char('|')) && !rest.contains(QLatin1Char(':')) && !rest.contains(QLatin1Char('"'));
 }
 
 QStringList framePaths(const AnimationDocument &document)

@@ -143,7 +143,8 @@ void TestCliMake::settings_data()
         << none + QStringLiteral("--size=640x480 --pause 250 --delay 1000 --repeat 3 --move -3,2 --edge wrap --bg #ff8000 "
                           "--caption-from-name")
         << QStringLiteral("applet 640x480\n") + list
-            + QStringLiteral("move=-3,2\npause=250\nenddelay=1000\nbounce=false\nrepeat=3\nbg=#FF8000\nend");
+            // A project keeps a moving show's captions; only pages leave them out.
+            + QStringLiteral("captionlist=Img1|img2|img10\nfontsize=16\nmove=-3,2\npause=250\nenddelay=1000\nbounce=false\nrepeat=3\nbg=#FF8000\nend");
     QTest::newRow("captions from names, decimal colour")
         << none + QStringLiteral("--caption-from-name --font courier --font-size 20 --font-style bold-italic --bg 255,128,0")
         << list + QStringLiteral("captionlist=Img1|img2|img10\nfontname=Courier\nfontsize=20\nfontstyle=3\nmove=0,0\n"
