@@ -112,11 +112,7 @@ int UnnamedPictureFilesInFolder(const QString &folder)
             continue;
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString text = utf8.decode(name);
-        if (!utf8.hasError())
-            continue;
-        const qsizetype dot = name.lastIndexOf('.');
-        const QByteArray extension = dot < 0 ? QByteArray() : name.mid(dot).toLower();
-        if (extension != ".gif" && extension != ".jpg" && extension != ".jpeg")
+        if (!utf8.hasError() || !IsFramePictureFile(text))
             continue;
         struct stat status = {};
         if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode))
