@@ -1,18 +1,18 @@
 /* quilanim.js 1.1: plays Java Reelcraft slideshow applets in browsers without Java
    Copyright (c) 2026 Tarnwick. MIT License: https://opensource.org/license/mit */
-// Each <applet code="quilanim"> gets a player beside it that reads the applet's <param>s
-// and draws what the applet draws. The element stays (hidden), so Java still runs it
-// where it can. Loading the script several times is harmless.
+// Each <applet code="quilanim"> gets a player beside it that draws what the applet draws
+// from its <param>s. The element stays, hidden, for Java where it runs. Loading the script
+// twice is harmless.
 "use strict";
 (() => {
   const NO_IMAGE_LIST = "No image list. Essential!";
   const INSET = 4; // blank space around caption text, as the applet's label leaves
   const MIN_STEP = 10; // shortest wait between steps, so PAUSE 0 does not spin
 
-  // -- parameters, read as the applet reads them
+  // -- parameters
 
-  // Java's String.trim(): strips control characters and blanks at both ends (in linear time,
-  // which a regular expression for the end is not).
+  // Java's String.trim(): strips control characters and blanks at both ends, in linear time
+  // (a regular expression for the end is not).
   function jtrim(s) {
     s = String(s);
     let a = 0, b = s.length;
@@ -55,7 +55,7 @@
       (FAMILIES[n.toLowerCase()] || '"' + n + '", sans-serif');
   }
 
-  // The settings of one element. get(name): a parameter's value or null (any case);
+  // One element's settings. get(name): a parameter's value or null (any case);
   // resolve(reference): a URL or null. messages: the applet's status texts, in order.
   function readSettings(get, resolve) {
     const s = { urls: [], captions: null, font: null, pause: 100, endDelay: 0, repeat: -1,
@@ -105,12 +105,12 @@
     return s;
   }
 
-  // -- movement, layout and timing
+  // -- movement and timing
 
   const mod = (a, n) => ((a % n) + n) % n;
 
   // One step of a picture of size along an area of length, as the applet steps: bouncing
-  // reflects off both ends, wrapping comes back in at the other. [position, velocity].
+  // reflects off both ends, wrapping comes back at the other. [position, velocity].
   function step(position, velocity, length, size, bounce) {
     if (!velocity) return [position, velocity];
     if (!bounce) {
@@ -135,7 +135,7 @@
     return right[2] * right[3] > below[2] * below[3] ? right : below;
   }
 
-  // -- fitted pictures: one integer rule for the program and the player
+  // -- fitted pictures (the program's own integer rule)
 
   // [w, h] scaled down to fit within the area [aw, ah], proportions kept, never up.
   function fitSize([w, h], [aw, ah]) {
@@ -147,9 +147,9 @@
   // The caption band below fitted pictures for font size font (null: no captions).
   const bandOf = (fit, font) => (fit && font != null ? 2 * Math.ceil(1.25 * font) + 8 : 0);
 
-  // Where pictures of natural sizes go in a box: the picture area above the band, each
-  // drawn [x, y, w, h] at the start, and the range a move runs on (the largest drawn size).
-  // A still axis centres fitted pictures; a moving one starts at an edge.
+  // Where pictures go in a box: the area above the band, each drawn [x, y, w, h] at the
+  // start (fitted ones centred on a still axis, at an edge on a moving one), and the range
+  // a move runs on (the largest drawn size).
   function layout(box, sizes, fit, font, move) {
     const band = bandOf(fit, font), area = [box[0], Math.max(0, box[1] - band)];
     const scaled = sizes.map((z) => (fit ? fitSize(z, area) : z)), xy = [0, 1];
@@ -167,8 +167,8 @@
     return [z[0], z[1] + bandOf(fit, font)];
   }
 
-  // At most max lines no wider than width by measure(text), broken at ASCII blanks (Java's
-  // \s); a word wider than a line is cut between characters, at least one a line.
+  // At most max lines no wider than width, broken at ASCII blanks (Java's \s); a word wider
+  // than a line is cut between characters, at least one a line.
   function wrapText(text, measure, width, max = 1 / 0) {
     const lines = [], fits = (a) => measure(a.join("")) <= width;
     let line = "";
@@ -202,7 +202,7 @@
   // How long a frame stays: PAUSE (at least MIN_STEP), plus ENDDELAY after the last one.
   const frameWait = (s, isLast) => Math.max(s.pause, MIN_STEP) + (isLast ? s.endDelay : 0);
 
-  // -- Sun ".au" sound
+  // -- sound
 
   // G.711 µ-law and A-law bytes to 16-bit samples.
   function ulaw(b) {
@@ -217,9 +217,8 @@
     return b & 128 ? v : -v;
   }
 
-  // A Sun audio file (µ-law, A-law, 8/16-bit linear) as { rate, channels: [Float32Array] };
-  // rates outside 8000..96000 Hz are resampled to the nearer end, and ten minutes at 48 kHz
-  // is all that is kept. Throws on anything else, and on a file without a sample.
+  // A Sun audio file (µ-law, A-law, 8/16-bit linear) as { rate, channels: [Float32Array] },
+  // resampled into 8000..96000 Hz, ten minutes at 48 kHz at most. Throws on anything else.
   function decodeAu(buffer) {
     const v = new DataView(buffer), head = (i) => v.getUint32(i * 4);
     if (v.byteLength < 24 || head(0) != 0x2e736e64) throw new Error("not a Sun audio file");
@@ -256,12 +255,14 @@
     readSettings, step, captionRoom, fitSize, layout, defaultBox, wrapText, frameWait, decodeAu };
   if (typeof document !== "object") return;
 
-  // -- players in the page
+  // -- players
 
   // Shared by every copy of this script the page runs.
   const shared = window.quilanimPlayers || (window.quilanimPlayers = { players: [], audio: null });
   const now = () => performance.now();
   const make = (tag, parent) => parent.appendChild(document.createElement(tag));
+  const natural = (f) => (f && f.img ? [f.img.naturalWidth, f.img.naturalHeight] : [0, 0]);
+  const pending = (f) => f.key && f.bm === undefined; // a bitmap on its way
   const cut = (t, n) => Array.from(t.slice(0, 2 * n)).slice(0, n).join(""); // first n characters
 
   function startAll() {
@@ -273,8 +274,8 @@
     }
   }
 
-  // The hidden live region, and the pause button shown on focus and hover. The player is
-  // never wider than its container; its height follows from the box's proportions.
+  // The hidden live region and the pause button (shown on focus and hover); the player is
+  // never wider than its container.
   function addStyle() {
     if (document.getElementById("quilanim-style")) return;
     const st = make("style", document.head || document.documentElement);
@@ -305,9 +306,8 @@
       // Pictures load in play order, the background right after the first.
       this.list = this.frames.slice();
       if (s.background) this.list.splice(1, 0, (this.back = { url: s.background }));
-      this.w = Math.max(0, parseInteger(el.getAttribute("width")) || 0);
-      this.h = Math.max(0, parseInteger(el.getAttribute("height")) || 0);
-      // A moving show's range depends on every picture, and so does a box of width or height 0.
+      [this.w, this.h] = ["width", "height"].map((a) => Math.max(0, parseInteger(el.getAttribute(a)) || 0));
+      // A moving show's range needs every picture, as does a box of width or height 0.
       this.waitAll = !this.w || !this.h || !!(s.move[0] || s.move[1]);
 
       addStyle();
@@ -318,6 +318,7 @@
       box.setAttribute("aria-roledescription", "slideshow");
       box.setAttribute("aria-label", cut((s.captions && jtrim(s.captions[0])) || "Slideshow", 100));
       const c = (this.canvas = make("canvas", box));
+      this.ctx = c.getContext("2d");
       c.width = c.height = 0;
       c.setAttribute("aria-hidden", "true");
       this.button = make("button", box);
@@ -368,7 +369,7 @@
       this.resize();
     }
 
-    // The backing store is the drawn size in device pixels, within what engines allow.
+    // The backing store: the drawn size in device pixels, within what engines allow.
     resize() {
       const [w, h] = this.dim, c = this.canvas, r = window.devicePixelRatio || 1;
       const k = w && h ? Math.min(c.clientWidth * r / w, 16384 / w, 16384 / h, Math.sqrt(2 ** 26 / w / h)) : 0;
@@ -376,26 +377,40 @@
       if (bw == c.width && bh == c.height) return;
       c.width = bw;
       c.height = bh;
+      this.pump();
       this.draw();
     }
 
     // Where each loaded picture goes.
     measure() {
       const s = this.s;
-      this.geo = layout(this.dim, this.frames.map((f) => (f.img ? [f.img.naturalWidth, f.img.naturalHeight] : [0, 0])),
-        s.fit, s.font && s.font.size, s.move);
+      this.geo = layout(this.dim, this.frames.map(natural), s.fit, s.font && s.font.size, s.move);
     }
 
-    // Requests what may load now: nothing while far off screen or before the page's load
-    // event (which pictures must never hold back); the first picture alone, then at most
-    // three at a time and three frames ahead, unless the show waits for every picture.
+    // Requests what may load now: nothing far off screen or before the page's load event;
+    // the first picture alone, then three at a time, three frames ahead (all for some shows).
     pump() {
       if (!this.near || !shared.loaded || this.s.problem) return;
-      const n = this.frames.length, at = this.frame || 0;
+      const n = this.frames.length, near = (f) => mod(f.i - (this.frame || 0), n) <= 3, k = this.canvas.width / this.dim[0];
+      // Frames about to show get bitmaps of their drawn size, made off the main thread
+      // (drawing a picture decodes and scales it on it); others give theirs back.
+      for (const f of this.frames) {
+        const d = this.geo.drawn[f.i], W = Math.round(d[2] * k), H = Math.round(d[3] * k);
+        const key = f.blob && window.createImageBitmap && W && H && near(f) && W + "," + H;
+        if (f.key == key) continue;
+        f.key = key;
+        f.bm = void (f.bm && f.bm.close());
+        if (key) createImageBitmap(f.blob, { resizeWidth: W, resizeHeight: H, resizeQuality: "high" })
+          .catch(() => 0).then((b) => {
+            if (f.key != key) return b && b.close();
+            f.bm = b;
+            this.loaded(f);
+          });
+      }
       let busy = this.list.filter((f) => f.state === 0).length;
       for (const f of this.list) {
         if (busy >= (this.list[0].state ? 3 : 1)) return;
-        if (f.state == null && (this.waitAll || f == this.back || mod(f.i - at, n) <= 3)) {
+        if (f.state == null && (this.waitAll || f == this.back || near(f))) {
           this.request(f);
           busy++;
         }
@@ -404,10 +419,10 @@
 
     // The first picture is also shown as an <img> until the canvas draws it.
     request(f) {
-      const img = f.i === 0 ? this.box.insertBefore(document.createElement("img"), this.button) : new Image();
+      const img = new Image();
       f.state = 0;
       if (f.i === 0) {
-        this.first = img;
+        this.first = this.box.insertBefore(img, this.button);
         img.hidden = true;
         img.alt = jtrim(f.caption);
       }
@@ -415,35 +430,37 @@
         const z = img.naturalWidth * img.naturalHeight;
         if (z > 0 && z <= 1e8) f.img = img;
         else {
-          // Over 100 megapixels a picture would cost more memory than a page may take.
+          // Over 100 megapixels a picture costs more memory than a page may take.
           z ? this.status("Picture too large: " + f.url) : console.warn("quilanim: cannot load " + f.url);
           if (img == this.first) img.remove();
         }
         f.state = f.img ? 1 : 2;
         this.loaded(f);
       };
-      img.src = f.url;
+      // Fetched once, as a blob for the bitmaps too where the page may read it.
+      fetch(f.url, { mode: "same-origin" }).then((r) => r.blob())
+        .then((b) => (img.src = URL.createObjectURL((f.blob = b))), () => (img.src = f.url));
     }
 
     loaded(f) {
-      if (f == this.back && f.img) this.pattern = this.canvas.getContext("2d").createPattern(f.img, "repeat");
+      if (f == this.back && f.img) this.pattern = this.ctx.createPattern(f.img, "repeat");
       const all = this.list.every((g) => g.state > 0);
       if (all && (!this.w || !this.h)) { // a width or height of 0 becomes the default box's
-        const s = this.s, z = (g) => (g.img ? [g.img.naturalWidth, g.img.naturalHeight] : [0, 0]);
-        const d = defaultBox(this.frames.map(z).concat(s.fit ? [] : [z(this.back || {})]), s.fit, s.font && s.font.size);
+        const s = this.s, sizes = this.frames.map(natural).concat(s.fit ? [] : [natural(this.back)]);
+        const d = defaultBox(sizes, s.fit, s.font && s.font.size);
         this.size(this.w || d[0], this.h || d[1]);
       }
       this.measure();
-      if (all || (!this.waitAll && f.img && f != this.back)) this.ready();
+      this.pump();
+      this.ready(all);
       this.draw();
       if (this.waiting) { this.due = now(); this.tick(); } // a late picture shows now, then waits in full
-      this.pump();
     }
 
     // The first playable frame starts the show.
-    ready() {
+    ready(all) {
       const first = this.frames.findIndex((f) => f.img);
-      if (this.started || first < 0) return;
+      if (this.started || first < 0 || (this.waitAll && !all)) return;
       this.started = true;
       this.plays = 0;
       this.v = this.s.move.slice();
@@ -451,24 +468,20 @@
       this.enter(first);
       this.left = frameWait(this.s, this.isLast()); // counted once the show runs
       const im = this.first;
-      if (im && im.isConnected) { // placed as the canvas draws it
+      if (im) { // placed as the canvas draws it
         const [x, y, w, h] = this.place(first), [W, H] = this.dim, pc = (v, t) => (100 * v) / t + "%";
         Object.assign(im.style, { left: pc(x, W), top: pc(y, H), width: pc(w, W), height: pc(h, H) });
         im.hidden = false;
-        // Under the canvas once both are seen; removed once the browser has surely presented
-        // it (page-speed tools lose a largest paint removed before that).
-        requestAnimationFrame(() => requestAnimationFrame(() => (im.style.zIndex = -1)));
-        setTimeout(() => im.remove(), 2000);
       }
       this.update();
     }
 
-    // The next playable frame after the current one; -1 while it is still loading.
+    // The next playable frame after the current one; -1 while it is on its way.
     nextFrame() {
       const n = this.frames.length;
       for (let i = 1; i <= n; i++) {
         const f = this.frames[(this.frame + i) % n];
-        if (f.state != 2) return f.state == 1 ? (this.frame + i) % n : -1;
+        if (f.state != 2) return f.state == 1 && !pending(f) ? (this.frame + i) % n : -1;
       }
       return this.frame;
     }
@@ -505,9 +518,8 @@
         }
         // A frame turns out to be the last only now (the pictures after it failed).
         if (n <= this.frame && !this.counted && (this.countPlay(), this.finished)) break;
-        const x = step(this.x, this.v[0], g.area[0], g.range[0], this.s.bounce);
-        const y = step(this.y, this.v[1], g.area[1], g.range[1], this.s.bounce);
-        [this.x, this.v[0], this.y, this.v[1]] = [x[0], x[1], y[0], y[1]];
+        [[this.x, this.v[0]], [this.y, this.v[1]]] = [this.x, this.y].map((p, a) =>
+          step(p, this.v[a], g.area[a], g.range[a], this.s.bounce));
         this.enter(n);
         moved = true;
         this.due += frameWait(this.s, this.isLast());
@@ -557,7 +569,7 @@
 
     // Draws in box units, scaled to the backing store.
     draw() {
-      const s = this.s, [w, h] = this.dim, cv = this.canvas, c = cv.getContext("2d");
+      const s = this.s, [w, h] = this.dim, cv = this.canvas, c = this.ctx;
       if (!cv.width || !cv.height) return;
       c.setTransform(cv.width / w, 0, 0, cv.height / h, 0, 0);
       c.imageSmoothingQuality = "high";
@@ -571,7 +583,17 @@
       const f = this.started && this.frames[this.frame];
       if (!f) return;
       const [x, y, pw, ph] = this.place(this.frame), g = this.geo;
-      if (pw && ph) c.drawImage(f.img, x, y, pw, ph);
+      const im = f.bm || (!pending(f) && f.img), o = this.first;
+      if (pw && ph && im) {
+        c.drawImage(im, x, y, pw, ph);
+        // The first picture's <img> goes under the canvas once both are seen; removed once
+        // surely presented (page-speed tools miss a largest paint removed sooner).
+        if (o) {
+          requestAnimationFrame(() => requestAnimationFrame(() => (o.style.zIndex = -1)));
+          setTimeout(() => o.remove(), 2000);
+          this.first = null;
+        }
+      }
       const caption = jtrim(f.caption);
       // (Laying out a caption of many thousand characters takes longer than a frame.)
       const said = cut(caption, 1000) || "Picture " + (this.frame + 1) + " of " + this.frames.length;
@@ -580,10 +602,10 @@
         g.band ? [0, g.area[1], w, g.band] : captionRoom(x, y, pw, ph, w, h), g.band && Math.ceil(1.25 * s.font.size));
     }
 
-    // Text wrapped into the room and clipped to it, as the applet's label draws it; under
-    // fitted pictures two lines of lineHeight fill the band.
+    // Text wrapped into the room and clipped to it, as the applet's label draws it; in the
+    // band under fitted pictures, two lines of lineHeight.
     label(text, font, size, [x, y, w, h], lineHeight) {
-      const c = this.canvas.getContext("2d");
+      const c = this.ctx;
       if (w <= 0 || h <= 0) return;
       c.save();
       c.font = font;
@@ -593,17 +615,17 @@
       c.clip();
       const m = c.measureText("Mg"), ascent = m.fontBoundingBoxAscent || size;
       const high = lineHeight || ascent + (m.fontBoundingBoxDescent || size / 4);
-      // Wrapped once per caption and room, only as far as the room holds lines.
-      const key = [text, font, w, h], k = this.wrap;
-      if (!k || key.some((v, i) => v !== k[i]))
+      // Wrapped once per caption and room, as far as the room holds lines.
+      const key = [w, h, font, text].join("\n");
+      if (this.wrap !== key)
         this.lines = wrapText(text, (t) => c.measureText(t).width, w - 2 * INSET, Math.ceil((h - INSET) / high));
       this.wrap = key;
       this.lines.forEach((line, i) => c.fillText(line, x + INSET, y + INSET + i * high + ascent));
       c.restore();
     }
 
-    // Browsers refuse fetches from file: pages; a page opened from disk plays silently. A
-    // server that sends without end is cut off at 64 MiB. The sound is decoded once.
+    // Silent on a page opened from disk (browsers refuse its fetches); cut off at 64 MiB;
+    // decoded once.
     fetchSound() {
       const url = this.s.soundtrack;
       if (!url || !window.AudioContext || location.protocol == "file:" || /^file:/i.test(url)) return;
@@ -623,7 +645,7 @@
       });
     }
 
-    // Loops the soundtrack while on (once unlocked), from the start as the applet's clip.
+    // Loops the soundtrack while on (once unlocked), from the start, as the applet's clip.
     sound(on) {
       const ctx = shared.audio, src = this.source;
       if (on && !src && this.pcm && ctx) {
@@ -639,7 +661,7 @@
     }
   }
 
-  // Sound may start only after a click, key or touch on the page; only a show with a
+  // Sound may start only after a click, key or touch on the page, and only a show with a
   // soundtrack makes an audio context.
   function unlock() {
     const a = shared.audio;
