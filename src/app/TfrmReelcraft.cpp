@@ -7,6 +7,7 @@
 #include "controls/TTarnEdit.h"
 #include "controls/WidgetHelpers.h"
 #include "controls/BusyCursor.h"
+#include "controls/ProgressBox.h"
 #include "controls/FileText.h"
 #include "controls/HelpFile.h"
 #include "controls/TWhatsThis.h"
@@ -561,7 +562,15 @@ void TfrmReelcraft::btnPreviewClick()
         // The hourglass stays from writing the page until the browser has been started.
         const BusyCursor busy;
         QStringList notCopied;
-        const QString page = WritePreviewPage(m_document, &notCopied);
+        // The first preview of a show of photos makes their light copies: a progress box.
+        ProgressBox progressBox(this, QStringLiteral("Copying pictures"));
+        QString page;
+        try {
+            page = WritePreviewPage(m_document, &notCopied,
+                                    [&](int done, int total) { return progressBox.report(done, total); });
+        } catch (const ECancelled &) {
+            return; // Cancel ends the preview with nothing written
+        }
         if (!notCopied.isEmpty())
             m_services.prompts.message(notCopied.join(QStringLiteral("\r\n")));
         sb->SetService(browser);

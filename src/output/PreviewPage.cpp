@@ -67,7 +67,7 @@ QString PreviewPageText(const AnimationDocument &document)
     return page;
 }
 
-QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopied)
+QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopied, const CopyProgress &progress)
 {
     const QString text = PreviewPageText(document);
     const QString folder = PreviewFolder();
@@ -78,7 +78,7 @@ QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopi
     QString problem;
     if (!write.stageBytes(PreviewPageName(), text.toUtf8(), &problem))
         throw EFileError(problem);
-    StageAnimationFiles(write, document, true, true, notCopied, PreviewPagePath());
+    StageAnimationFiles(write, document, true, true, notCopied, PreviewPagePath(), progress);
     if (!write.commit(&problem))
         throw EFileError(problem);
     return PreviewPagePath();

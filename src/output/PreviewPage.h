@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/AnimationFileCopy.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,5 +28,7 @@ QString PreviewPageText(const AnimationDocument &document);
 // soundtrack, the background image, both class files and the web player beside it, all in
 // one staged write (CopyAnimationFiles). Returns the page's path for the browser. A folder
 // that cannot be made or a file that cannot be put in place throws EFileError, and the folder
-// is as it was; a file that would not play is left out and named in *notCopied.
-QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopied = nullptr);
+// is as it was; a file that would not play is left out and named in *notCopied. progress
+// hears how far the light copies are; its false throws ECancelled with nothing written.
+QString WritePreviewPage(const AnimationDocument &document, QStringList *notCopied = nullptr,
+                         const CopyProgress &progress = CopyProgress());

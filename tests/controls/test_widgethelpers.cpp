@@ -1,5 +1,6 @@
 #include "controls/BusyCursor.h"
 #include "controls/ConfirmYesNo.h"
+#include "controls/ProgressBox.h"
 #include "controls/WidgetHelpers.h"
 #include "platform/EError.h"
 
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 
@@ -38,6 +40,8 @@ private slots:
     void centerLabel();
     void loadGlyph_data();
     void loadGlyph();
+    void progressBox_data();
+    void progressBox();
 };
 
 void TestWidgetHelpers::cleanup()
@@ -195,6 +199,43 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     TestWidgetHelpers test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void TestWidgetHelpers::progressBox_data()
+{
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("cancelAfter"); // the step after which Cancel is pressed; 0: never
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<int>("stepsRun");    // steps reported before report() said stop
+
+    QTest::newRow("short work: no box, no cancel") << 8 << 0 << false << 8;
+    QTest::newRow("long work: a box to the end") << 9 << 0 << true << 9;
+    QTest::newRow("Cancel stops at the next report") << 12 << 4 << true << 5;
+}
+
+void TestWidgetHelpers::progressBox()
+{
+    QFETCH(int, total);
+    QFETCH(int, cancelAfter);
+    QFETCH(bool, shown);
+    QFETCH(int, stepsRun);
+
+    QWidget window;
+    window.show();
+    ProgressBox box(&window, QStringLiteral("Copying pictures"));
+    int steps = 0;
+    for (int done = 1; done <= total; ++done) {
+        ++steps;
+        if (!box.report(done, total))
+            break;
+        if (done == cancelAfter)
+            box.dialog()->cancel();
+    }
+    QCOMPARE(steps, stepsRun);
+    QCOMPARE(box.dialog() != nullptr, shown);
+    QCOMPARE(window.findChild<QProgressDialog *>() != nullptr, shown);
+    if (shown && !cancelAfter)
+        QCOMPARE(box.dialog()->labelText(), QStringLiteral("Copying pictures: %1 of %1").arg(total));
 }
 
 #include "test_widgethelpers.moc"

@@ -3,6 +3,7 @@
 #include "controls/BusyCursor.h"
 #include "controls/ConfirmYesNo.h"
 #include "controls/PathUtils.h"
+#include "controls/ProgressBox.h"
 #include "controls/WidgetHelpers.h"
 #include "document/AnimationDocument.h"
 #include "document/SettingsKey.h"
@@ -28,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -47,8 +47,6 @@ const QLatin1String FolderPickerTitle("Browse for Folder");
 
 // Font sizes tried from the main window's size down until every fixed text fits.
 constexpr qreal FontSizes[] = {8.0, 7.5, 7.0, 6.5, 6.0};
-// More frames than this show a progress box while their light copies are made.
-constexpr int ProgressThreshold = 8;
 // Room beside the browse button's text, for its frame.
 constexpr int BrowseTextMargin = 6;
 
@@ -419,24 +417,9 @@ void TfrmCompile::btnCopyFilesClick()
     try {
         BusyCursor busy;
         QStringList notCopied;
-        // Light copies of many photos take a while: the add command's progress box, with Cancel.
-        std::unique_ptr<QProgressDialog> progressBox;
-        const CopyProgress progress = [&](int done, int total) {
-            if (!progressBox && total > ProgressThreshold) {
-                progressBox = std::make_unique<QProgressDialog>(this);
-                progressBox->setWindowTitle(QStringLiteral("Java Reelcraft"));
-                progressBox->setCancelButtonText(QStringLiteral("Cancel"));
-                progressBox->setRange(0, total);
-                progressBox->setMinimumDuration(0);
-                progressBox->setWindowModality(Qt::WindowModal);
-            }
-            if (!progressBox)
-                return true;
-            progressBox->setLabelText(QStringLiteral("Copying pictures: %1 of %2").arg(done).arg(total));
-            progressBox->setValue(done);
-            QCoreApplication::processEvents();
-            return !progressBox->wasCanceled();
-        };
+        // Light copies of many photos take a while: a progress box, with Cancel.
+        ProgressBox progressBox(this, QStringLiteral("Copying pictures"));
+        const CopyProgress progress = [&](int done, int total) { return progressBox.report(done, total); };
         const int count = page ? copyWithPage(target, &notCopied, progress)
                                : CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(),
                                                     chkWebPlayer->isChecked(), &notCopied, QString(), progress);
