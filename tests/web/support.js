@@ -115,9 +115,23 @@ function site() {
 
 // Serves folder on 127.0.0.1 at a free port; "/favicon.ico" answers 204 so no page logs a
 // missing icon; files named "slow..." answer after 150 ms. requests lists every path asked for.
+// Files named "endless..." and "stalled..." claim a length of 1 TiB: after their own bytes the
+// first sends 0xff bytes until the client leaves (256 MiB at most), the second nothing more.
+// flooded[path]: the bytes an endless answer has written, and whether its connection closed.
 async function serve(folder) {
   const types = { ".html": "text/html", ".js": "text/javascript", ".png": "image/png", ".au": "audio/basic" };
-  const requests = [];
+  const requests = [], flooded = {};
+  const flood = (res, log, chunk = Buffer.alloc(1 << 20, 0xff)) => {
+    res.on("close", () => (log.closed = true));
+    const more = () => {
+      while (!res.destroyed && log.bytes < 2 ** 28) {
+        log.bytes += chunk.length;
+        if (!res.write(chunk)) return void res.once("drain", more);
+      }
+      res.destroy(); // short of its length: the client sees a broken download
+    };
+    more();
+  };
   const server = http.createServer((req, res) => {
     const name = decodeURIComponent(new URL(req.url, "http://x").pathname);
     requests.push(name);
@@ -125,13 +139,16 @@ async function serve(folder) {
     const file = path.join(folder, path.normalize(name));
     if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) return res.writeHead(404).end();
     const answer = () => {
-      res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
-      res.end(fs.readFileSync(file));
+      const lie = /^\/(endless|stalled)/.test(name);
+      res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream", ...(lie && { "Content-Length": 2 ** 40 }) });
+      if (!lie) return res.end(fs.readFileSync(file));
+      res.write(fs.readFileSync(file));
+      if (name.startsWith("/endless")) flood(res, (flooded[name] = { bytes: 0, closed: false }));
     };
     if (name.includes("slow")) setTimeout(answer, 150); else answer();
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, requests, close: () => server.close() };
+  return { url: `http://127.0.0.1:${server.address().port}/`, requests, flooded, close: () => server.close() };
 }
 
 // Headless Debian Chromium with a fresh profile, as root needs it.
