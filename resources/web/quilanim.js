@@ -45,7 +45,7 @@
     return p.length == 3 && p.every((c) => /^\d{1,3}$/.test(c) && c <= 255) ? p.map(Number) : null;
   }
 
-  // Java's logical font names become generic families; other names fall back to sans-serif.
+  // Java's logical font names as generic families; other names fall back to sans-serif.
   const FAMILIES = { helvetica: "sans-serif", sansserif: "sans-serif", dialog: "sans-serif",
     timesroman: "serif", serif: "serif", courier: "monospace", dialoginput: "monospace",
     monospaced: "monospace" };
@@ -262,7 +262,6 @@
   const now = () => performance.now();
   const make = (tag, parent) => parent.appendChild(document.createElement(tag));
   const natural = (f) => (f && f.img ? [f.img.naturalWidth, f.img.naturalHeight] : [0, 0]);
-  const pending = (f) => f.key && f.bm === undefined; // a bitmap on its way
   const cut = (t, n) => Array.from(t.slice(0, 2 * n)).slice(0, n).join(""); // first n characters
 
   function startAll() {
@@ -388,7 +387,8 @@
     }
 
     // Requests what may load now: nothing far off screen or before the page's load event;
-    // the first picture alone, then three at a time, three frames ahead (all for some shows).
+    // the first picture alone until drawn (nothing competes with its paint), then three at
+    // a time, three frames ahead (all for some shows).
     pump() {
       if (!this.near || !shared.loaded || this.s.problem) return;
       const n = this.frames.length, near = (f) => mod(f.i - (this.frame || 0), n) <= 3, k = this.canvas.width / this.dim[0];
@@ -396,10 +396,11 @@
       // (drawing a picture decodes and scales it on it); others give theirs back.
       for (const f of this.frames) {
         const d = this.geo.drawn[f.i], W = Math.round(d[2] * k), H = Math.round(d[3] * k);
-        const key = f.blob && window.createImageBitmap && W && H && near(f) && W + "," + H;
+        const key = f.img && f.blob && window.createImageBitmap && near(f) && W + "," + H;
         if (f.key == key) continue;
         f.key = key;
-        f.bm = void (f.bm && f.bm.close());
+        if (f.bm) f.bm.close();
+        f.bm = key ? null : 0; // null: on its way
         if (key) createImageBitmap(f.blob, { resizeWidth: W, resizeHeight: H, resizeQuality: "high" })
           .catch(() => 0).then((b) => {
             if (f.key != key) return b && b.close();
@@ -409,7 +410,7 @@
       }
       let busy = this.list.filter((f) => f.state === 0).length;
       for (const f of this.list) {
-        if (busy >= (this.list[0].state ? 3 : 1)) return;
+        if (busy >= (this.list[0].state ? (this.first && !this.waitAll ? 0 : 3) : 1)) return;
         if (f.state == null && (this.waitAll || f == this.back || near(f))) {
           this.request(f);
           busy++;
@@ -417,7 +418,7 @@
       }
     }
 
-    // The first picture is also shown as an <img> until the canvas draws it.
+    // The first picture is also an <img> until the canvas draws it.
     request(f) {
       const img = new Image();
       f.state = 0;
@@ -432,7 +433,7 @@
         else {
           // Over 100 megapixels a picture costs more memory than a page may take.
           z ? this.status("Picture too large: " + f.url) : console.warn("quilanim: cannot load " + f.url);
-          if (img == this.first) img.remove();
+          if (img == this.first) this.first = void img.remove();
         }
         f.state = f.img ? 1 : 2;
         this.loaded(f);
@@ -451,10 +452,10 @@
         this.size(this.w || d[0], this.h || d[1]);
       }
       this.measure();
-      this.pump();
       this.ready(all);
       this.draw();
       if (this.waiting) { this.due = now(); this.tick(); } // a late picture shows now, then waits in full
+      this.pump();
     }
 
     // The first playable frame starts the show.
@@ -481,7 +482,7 @@
       const n = this.frames.length;
       for (let i = 1; i <= n; i++) {
         const f = this.frames[(this.frame + i) % n];
-        if (f.state != 2) return f.state == 1 && !pending(f) ? (this.frame + i) % n : -1;
+        if (f.state != 2) return f.state == 1 && f.bm !== null ? (this.frame + i) % n : -1;
       }
       return this.frame;
     }
@@ -583,11 +584,11 @@
       const f = this.started && this.frames[this.frame];
       if (!f) return;
       const [x, y, pw, ph] = this.place(this.frame), g = this.geo;
-      const im = f.bm || (!pending(f) && f.img), o = this.first;
+      const im = f.bm || (f.bm !== null && f.img), o = this.first;
       if (pw && ph && im) {
         c.drawImage(im, x, y, pw, ph);
-        // The first picture's <img> goes under the canvas once both are seen; removed once
-        // surely presented (page-speed tools miss a largest paint removed sooner).
+        // The first picture's <img> goes under the canvas once both are seen, and later away
+        // (page-speed tools miss a largest paint removed too soon).
         if (o) {
           requestAnimationFrame(() => requestAnimationFrame(() => (o.style.zIndex = -1)));
           setTimeout(() => o.remove(), 2000);
@@ -624,8 +625,7 @@
       c.restore();
     }
 
-    // Silent on a page opened from disk (browsers refuse its fetches); cut off at 64 MiB;
-    // decoded once.
+    // Silent on a page opened from disk (browsers refuse its fetches); cut off at 64 MiB.
     fetchSound() {
       const url = this.s.soundtrack;
       if (!url || !window.AudioContext || location.protocol == "file:" || /^file:/i.test(url)) return;
@@ -661,8 +661,8 @@
     }
   }
 
-  // Sound may start only after a click, key or touch on the page, and only a show with a
-  // soundtrack makes an audio context.
+  // Sound may start only after a click, key or touch; only a show with a soundtrack makes
+  // an audio context.
   function unlock() {
     const a = shared.audio;
     if (a ? a.state == "running" : !shared.players.some((p) => p.sounds)) return;
