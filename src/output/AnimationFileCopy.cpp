@@ -162,7 +162,10 @@ void stageFramesWithLightCopies(StagedFolderWrite &write, const AnimationDocumen
         copies[std::size_t(i)].reset();
         const QString &path = frames.at(i).PicturePath;
         const QString &name = names.frames.at(i);
-        if (!copy || !ImageDecoder().check(path).isEmpty()) {
+        // A copy made of a file named as a JPEG has passed every check ImageDecoder::check makes
+        // (the file, its size, its header, a whole stream), so the file is not read again.
+        const bool madeOfAJpeg = copy && copy->ok() && ImageDecoder::readerFormatFor(path) == "jpeg";
+        if (!copy || (!madeOfAJpeg && !ImageDecoder().check(path).isEmpty())) {
             copyAs(i);
         } else {
             // A copy that could not be made (a picture that cannot be decoded) is reported first.
