@@ -127,7 +127,7 @@ void BatchDecoder::deliverReady()
 
 namespace {
 
-// Results of decodeInOrder, shared with its workers (which may outlive the call).
+// Results of readInOrder, shared with its workers (which may outlive the call).
 struct OrderedResults
 {
     std::mutex mutex;
@@ -136,7 +136,7 @@ struct OrderedResults
     std::atomic<bool> stopped{false};
 };
 
-// Tells the workers to stop however decodeInOrder ends, a throwing onPicture included.
+// Tells the workers to stop however readInOrder ends, a throwing onPicture included.
 struct StopOnExit
 {
     OrderedResults &results;
@@ -148,6 +148,18 @@ struct StopOnExit
 int BatchDecoder::decodeInOrder(const QStringList &paths,
                                 const std::function<bool(int, const DecodedPicture &)> &onPicture)
 {
+    return readInOrder(paths, &ImageDecoder::decode, onPicture);
+}
+
+int BatchDecoder::measureInOrder(const QStringList &paths,
+                                 const std::function<bool(int, const DecodedPicture &)> &onPicture)
+{
+    return readInOrder(paths, &ImageDecoder::measure, onPicture);
+}
+
+int BatchDecoder::readInOrder(const QStringList &paths, Reading read,
+                              const std::function<bool(int, const DecodedPicture &)> &onPicture)
+{
     const auto shared = std::make_shared<OrderedResults>();
     const StopOnExit stopOnExit{*shared};
 
@@ -158,10 +170,10 @@ int BatchDecoder::decodeInOrder(const QStringList &paths,
     const auto submit = [&] {
         while (submitted < count && submitted - delivered < window) {
             const int index = submitted++;
-            m_pool.start([shared, decoder = m_decoder, index, path = paths.at(index)] {
+            m_pool.start([shared, decoder = m_decoder, read, index, path = paths.at(index)] {
                 if (shared->stopped.load())
                     return;
-                DecodedPicture picture = decoder->decode(path);
+                DecodedPicture picture = ((*decoder).*read)(path);
                 {
                     const std::lock_guard<std::mutex> lock(shared->mutex);
                     shared->pictures.emplace(index, std::move(picture));

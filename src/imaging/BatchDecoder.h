@@ -52,6 +52,9 @@ public:
     // pictures were handed to onPicture. Independent of start() and cancel().
     int decodeInOrder(const QStringList &paths,
                       const std::function<bool(int index, const DecodedPicture &picture)> &onPicture);
+    // decodeInOrder with ImageDecoder::measure: sizes and failures without the pixels.
+    int measureInOrder(const QStringList &paths,
+                       const std::function<bool(int index, const DecodedPicture &picture)> &onPicture);
 
     // Other picture work on the same threads (light copies): work(index) runs on the workers for
     // every index below count, at most maxInFlight() ahead; it must be safe to call from
@@ -68,6 +71,9 @@ signals:
     void finished();
 
 private:
+    using Reading = DecodedPicture (ImageDecoder::*)(const QString &path) const;
+    int readInOrder(const QStringList &paths, Reading read,
+                    const std::function<bool(int index, const DecodedPicture &picture)> &onPicture);
     void submitMore();
     void received(quint64 batch, int index, DecodedPicture picture);
     void deliverReady();

@@ -102,6 +102,11 @@ QString ImageDecoder::exceptionText()
                           "application and to restart it by clicking its icon!");
 }
 
+QString ImageDecoder::damagedText(const QString &path)
+{
+    return pictureText(path, QStringLiteral("it is damaged or not a GIF or JPEG file."));
+}
+
 void ImageDecoder::report(const DecodedPicture &picture, Prompts &prompts)
 {
     if (!picture.ok())
@@ -113,16 +118,21 @@ DecodedPicture ImageDecoder::decode(const QString &path) const
     try {
         return decodeFile(path);
     } catch (...) {
-        // Out of memory, or anything else a reader plug-in throws: the frame still gets its box.
-        try {
-            return failure(path, DecodedPicture::Failure::Exception, exceptionText());
-        } catch (...) {
-            DecodedPicture bare;
-            bare.path = path;
-            bare.failure = DecodedPicture::Failure::Exception;
-            bare.errorText = exceptionText();
-            return bare;
-        }
+        return exceptionFailure(path);
+    }
+}
+
+DecodedPicture ImageDecoder::exceptionFailure(const QString &path) const
+{
+    // Out of memory, or anything else a reader plug-in throws: the frame still gets its box.
+    try {
+        return failure(path, DecodedPicture::Failure::Exception, exceptionText());
+    } catch (...) {
+        DecodedPicture bare;
+        bare.path = path;
+        bare.failure = DecodedPicture::Failure::Exception;
+        bare.errorText = exceptionText();
+        return bare;
     }
 }
 
@@ -172,7 +182,7 @@ bool ImageDecoder::inspect(const QString &path, Inspected &inspected, DecodedPic
         return false;
     }
 
-    const QString damaged = pictureText(path, QStringLiteral("it is damaged or not a GIF or JPEG file."));
+    const QString damaged = damagedText(path);
     inspected.buffer.setBuffer(&inspected.bytes);
     inspected.buffer.open(QIODevice::ReadOnly);
     QImageReader &reader = inspected.reader;
@@ -221,15 +231,24 @@ bool ImageDecoder::inspect(const QString &path, Inspected &inspected, DecodedPic
     return true;
 }
 
-QString ImageDecoder::check(const QString &path) const
+DecodedPicture ImageDecoder::measure(const QString &path) const
 {
     try {
         Inspected inspected;
-        DecodedPicture failed;
-        return inspect(path, inspected, &failed) ? QString() : failed.errorText;
+        DecodedPicture result;
+        if (!inspect(path, inspected, &result))
+            return result;
+        result.path = path;
+        result.fullSize = inspected.fullSize;
+        return result;
     } catch (...) {
-        return exceptionText();
+        return exceptionFailure(path);
     }
+}
+
+QString ImageDecoder::check(const QString &path) const
+{
+    return measure(path).errorText;
 }
 
 DecodedPicture ImageDecoder::decodeFile(const QString &path) const
@@ -246,8 +265,7 @@ DecodedPicture ImageDecoder::decodeFile(const QString &path) const
     }
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return failure(path, Failure::Undecodable,
-                       pictureText(path, QStringLiteral("it is damaged or not a GIF or JPEG file.")));
+        return failure(path, Failure::Undecodable, damagedText(path));
     inspected.buffer.close();
     inspected.bytes.clear();
 

@@ -43,9 +43,11 @@ public:
 
     // Never throws: an exception while decoding gives the Exception failure.
     DecodedPicture decode(const QString &path) const;
-    // The checks of decode() short of decoding the pixels: the file, its header, its size and
-    // whether the stream is whole. A file that passes is one a frame plays. Empty when it
-    // passes, otherwise decode()'s error text.
+    // decode() short of decoding the pixels: the file, its header, its size and whether the
+    // stream is whole are checked, and the result holds decode()'s failure and text, or its
+    // full size without a reduced copy (a null picture). Never throws.
+    DecodedPicture measure(const QString &path) const;
+    // measure()'s error text: empty for a file a frame plays.
     QString check(const QString &path) const;
 
     QSize keptBound() const { return m_keptBound; }
@@ -63,6 +65,8 @@ public:
     static QImage placeholder(QSize size);
     // The text for a fault inside the decoder.
     static QString exceptionText();
+    // The text for a picture file whose content cannot be decoded.
+    static QString damagedText(const QString &path);
 
     // Shows picture's error text in an error box when decoding failed; nothing otherwise.
     static void report(const DecodedPicture &picture, Prompts &prompts);
@@ -72,6 +76,8 @@ protected:
     virtual DecodedPicture decodeFile(const QString &path) const;
     // A failed result for path: the placeholder at the kept bound and a 0 x 0 full size.
     DecodedPicture failure(const QString &path, DecodedPicture::Failure why, const QString &text) const;
+    // The Exception failure for path; never throws.
+    DecodedPicture exceptionFailure(const QString &path) const;
 
 private:
     struct Inspected;

@@ -27,6 +27,15 @@ LightCopy failed(const QString &path, const QString &reason)
     return copy;
 }
 
+// A picture that cannot be decoded is reported as the decoder reports it: where its copy is
+// the only decode of the picture, as in a page that make writes, this is that report.
+LightCopy undecodable(const QString &path)
+{
+    LightCopy copy;
+    copy.errorText = ImageDecoder::damagedText(path);
+    return copy;
+}
+
 // The pixels alone: no text keys (the reader keeps a comment as one, which the writer would
 // write back), no colour profile and no resolution.
 QImage barePixels(const QImage &image)
@@ -63,7 +72,7 @@ std::optional<LightCopy> lightCopy(const QString &path, QByteArray bytes, QSize 
     if (onlyWhenNeeded && !jpegContent)
         return std::nullopt;
     if (bytes.size() < ImageDecoder::MinimumFileSize || !jpegContent || !isCompleteJpegStream(bytes))
-        return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+        return undecodable(path);
 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -72,7 +81,7 @@ std::optional<LightCopy> lightCopy(const QString &path, QByteArray bytes, QSize 
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty())
-        return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+        return undecodable(path);
     const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const QSize upright = turned ? stored.transposed() : stored;
     if (onlyWhenNeeded && !NeedsLightCopy(upright, box))
@@ -87,7 +96,7 @@ std::optional<LightCopy> lightCopy(const QString &path, QByteArray bytes, QSize 
         reader.setScaledSize(decodeSize);
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return failed(path, QStringLiteral("it is damaged or not a JPEG file."));
+        return undecodable(path);
     buffer.close();
     bytes.clear();
 

@@ -39,7 +39,8 @@ LightCopy MakeLightCopy(const QString &path, QSize box);
 
 // The light copy of path for box when it gets one: a JPEG (by its content) larger than the
 // bound, upright. No value for any other file, which is copied as it is. A JPEG that cannot
-// be read, or a file that cannot be opened, gives a copy holding the reason.
+// be decoded gives a copy holding ImageDecoder::damagedText, a file that cannot be opened one
+// holding that reason.
 std::optional<LightCopy> LightCopyIfNeeded(const QString &path, QSize box);
 
 // The JPEG quality of light copies.

@@ -162,15 +162,19 @@ void stageFramesWithLightCopies(StagedFolderWrite &write, const AnimationDocumen
         copies[std::size_t(i)].reset();
         const QString &path = frames.at(i).PicturePath;
         const QString &name = names.frames.at(i);
-        if (!copy || ImageDecoder().check(path) != QString()) {
+        // A copy made of a file named as a JPEG has passed every check ImageDecoder::check makes
+        // (the file, its size, its header, a whole stream), so the file is not read again.
+        const bool madeOfAJpeg = copy && copy->ok() && ImageDecoder::readerFormatFor(path) == "jpeg";
+        if (!copy || (!madeOfAJpeg && !ImageDecoder().check(path).isEmpty())) {
             copyAs(i);
         } else {
+            // A copy that could not be made (a picture that cannot be decoded) is reported first.
+            if (!copy->ok())
+                throw EFileError(copy->errorText);
             // A copy onto its own original would lose the photo.
             const QFileInfo target(FileInFolder(write.folder(), name));
             if (target.exists() && target.canonicalFilePath() == QFileInfo(path).canonicalFilePath())
                 throw EFileError(LightCopyOverSourceText(write.folder()));
-            if (!copy->ok())
-                throw EFileError(copy->errorText);
             if (!write.stageBytes(name, copy->jpeg, &problem))
                 throw EFileError(problem);
             record.append(recordLine(name, path, box));

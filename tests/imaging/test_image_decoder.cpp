@@ -146,6 +146,10 @@ void TestImageDecoder::refusedFiles()
     QCOMPARE(result.picture.format(), QImage::Format_RGB32);
     QCOMPARE(result.picture.size(), QSize(130, 130));
     QVERIFY(TestPictures::isVisible(result.picture));
+    // Measuring refuses what decoding refuses, with the same failure and text.
+    const DecodedPicture measured = ImageDecoder().measure(path);
+    QCOMPARE(measured.failure, failure);
+    QCOMPARE(measured.errorText, result.errorText);
 }
 
 // Files that decode, whatever the case of their extension; pixels are the picture's own.
@@ -197,6 +201,9 @@ void TestImageDecoder::goodFiles()
     QCOMPARE(result.fullSize, fullSize);
     QCOMPARE(result.picture.size(), keptSize);
     QCOMPARE(result.picture.format(), QImage::Format_RGB32);
+    const DecodedPicture measured = ImageDecoder().measure(path);
+    QVERIFY(measured.ok() && measured.picture.isNull());
+    QCOMPARE(measured.fullSize, fullSize);
 
     const QImage &picture = result.picture;
     const int w = picture.width();
@@ -270,6 +277,7 @@ void TestImageDecoder::orientationTurnsThePictureUpright()
     const DecodedPicture result = ImageDecoder(keptBound).decode(path);
     QVERIFY2(result.ok(), qPrintable(result.errorText));
     QCOMPARE(result.fullSize, fullSize);
+    QCOMPARE(ImageDecoder().measure(path).fullSize, fullSize);
     QCOMPARE(result.picture.size(), keptSize);
     // Sample a quarter in from each end of the turned axis: red at one end, blue at the other.
     const QImage &picture = result.picture;

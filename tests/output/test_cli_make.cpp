@@ -98,6 +98,11 @@ void TestCliMake::initTestCase()
     writeFile(m_folder, QStringLiteral("four.txt"), "1\n2\n3\n4\n");
     writeFile(m_folder, QStringLiteral("damaged.jpg"), QByteArray("\xff\xd8\xff\xe0") + QByteArray(200, 'x'));
     writeFile(m_folder, QStringLiteral("damaged.gif"), QByteArray("GIF89a") + QByteArray(200, '\x01'));
+    // Whole and sound to every check short of decoding, but without its quantisation tables (their
+    // segments turned into comments), so only decoding the pixels finds the fault.
+    QByteArray noTables = jpegBytes(twoColours(QSize(60, 40), Qt::red, Qt::blue));
+    noTables.replace(QByteArray("\xff\xdb", 2), QByteArray("\xff\xfe", 2));
+    writeFile(m_folder, QStringLiteral("undecodable.jpg"), noTables);
     QVERIFY(::mkfifo(QFile::encodeName(m_folder + QStringLiteral("/fifo")).constData(), 0644) == 0);
     QFile big(m_folder + QStringLiteral("/big.txt"));
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(16 * 1024 * 1024 + 1));
@@ -303,6 +308,9 @@ void TestCliMake::failures_data()
     row("missing soundtrack", QStringLiteral("o.html %1 --soundtrack %2/gone.au"), 1, {QStringLiteral("--soundtrack: cannot read")});
     row("damaged pictures", QStringLiteral("o.html %2/damaged.jpg %1 %2/damaged.gif %2/gone.jpg"), 1,
         {QStringLiteral("damaged.jpg"), QStringLiteral("damaged.gif"), QStringLiteral("gone.jpg")});
+    // With --size 20x20 it gets a light copy: making the copy is its only decode.
+    row("undecodable picture with a light copy", QStringLiteral("o.html %2/undecodable.jpg --size 20x20"), 1,
+        {QStringLiteral("The picture %1/undecodable.jpg could not be read: it is damaged or not a GIF or JPEG file.").arg(m_folder)});
     row("parent is a file", QStringLiteral("blocker/deeper/o.rcf %1"), 1, {QStringLiteral("blocker\" is not a folder")});
     row("folder where a copy goes", QStringLiteral("site/o.html %1"), 1, {QStringLiteral("site/img10.jpg\": a folder is in the way")});
     row("folder where the player goes, older picture kept", QStringLiteral("site/o.html %1/img2.gif"), 1,

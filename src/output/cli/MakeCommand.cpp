@@ -7,6 +7,7 @@
 #include "document/FramePictureFiles.h"
 #include "imaging/BatchDecoder.h"
 #include "imaging/ImageDecoder.h"
+#include "imaging/LightCopy.h"
 #include "output/AnimationFileCopy.h"
 #include "output/AppletTagText.h"
 #include "output/AppletTagWriter.h"
@@ -117,28 +118,78 @@ private:
     QString m_label;
 };
 
-// Every picture decoded into a frame, in order. Each failure is reported with the decoder's
-// own text; false when any picture failed.
-bool addFrames(AnimationDocument &document, const QStringList &pictures, const QStringList &captions,
-               std::FILE *err)
+// Decodes every picture on worker threads and hands the good ones to onPicture, in order. Each
+// failure is reported with the decoder's own text; false when any picture failed.
+bool decodePictures(const QStringList &paths, std::FILE *err,
+                    const std::function<void(int index, const DecodedPicture &picture)> &onPicture)
 {
     BatchDecoder decoder;
-    ProgressLine progress(err, int(pictures.size()));
+    ProgressLine progress(err, int(paths.size()));
     bool allDecoded = true;
     progress.show(0);
-    decoder.decodeInOrder(pictures, [&](int index, const DecodedPicture &picture) {
+    decoder.decodeInOrder(paths, [&](int index, const DecodedPicture &picture) {
         if (!picture.ok()) {
             progress.clear();
             ReportProblem(err, picture.errorText);
             allDecoded = false;
         } else if (allDecoded) {
-            document.appendFrame(pictures.at(index), captions.value(index), picture.fullSize, picture.picture);
+            onPicture(index, picture);
         }
         progress.show(index + 1);
         return true;
     });
     progress.clear();
     return allDecoded;
+}
+
+// Every picture decoded into a frame, in order; false when any failed.
+bool addFrames(AnimationDocument &document, const QStringList &pictures, const QStringList &captions,
+               std::FILE *err)
+{
+    return decodePictures(pictures, err, [&](int index, const DecodedPicture &picture) {
+        document.appendFrame(pictures.at(index), captions.value(index), picture.fullSize, picture.picture);
+    });
+}
+
+// Every picture checked and measured (ImageDecoder::measure) into a frame, in order, but not
+// decoded. False, with no frame added and nothing reported, as soon as one fails.
+bool measureFrames(AnimationDocument &document, const QStringList &pictures, const QStringList &captions,
+                   std::FILE *err)
+{
+    BatchDecoder decoder;
+    ProgressLine progress(err, int(pictures.size()));
+    QList<QSize> sizes;
+    progress.show(0);
+    decoder.measureInOrder(pictures, [&](int index, const DecodedPicture &picture) {
+        if (!picture.ok())
+            return false;
+        sizes.append(picture.fullSize);
+        progress.show(index + 1);
+        return true;
+    });
+    progress.clear();
+    if (sizes.size() != pictures.size())
+        return false;
+    for (qsizetype i = 0; i < pictures.size(); ++i)
+        document.appendFrame(pictures.at(i), captions.value(i), sizes.at(i));
+    return true;
+}
+
+// A page's light copy is the one decode of its picture, and reports it when it cannot be
+// decoded; every other picture of the measured frames is decoded here, so that one that cannot
+// be stops make before anything is written. False when any failed.
+bool decodeWithoutLightCopies(const AnimationDocument &document, std::FILE *err)
+{
+    const QSize box = LightCopyBox(document);
+    QStringList paths;
+    for (const AnimationFrame &frame : document.Frames()) {
+        // The frames LightCopyIfNeeded makes light copies of.
+        const bool lightCopy = !box.isEmpty() && ImageDecoder::readerFormatFor(frame.PicturePath) == "jpeg"
+            && NeedsLightCopy(frame.PictureSize, box);
+        if (!lightCopy)
+            paths.append(frame.PicturePath);
+    }
+    return decodePictures(paths, err, [](int, const DecodedPicture &) {});
 }
 
 // A file named by an option must be a regular file there to be read.
@@ -325,7 +376,11 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
     ConsolePrompts prompts(err);
     AnimationDocument document(prompts);
     ApplyMakeSettings(make, document);
-    if (!addFrames(document, *pictures, *captions, err))
+    // A page that scales its pictures gets light copies of its large JPEGs, and making them
+    // decodes them: until the box is known, pictures are only measured. When one fails that,
+    // all are decoded after all, which reports every fault in order.
+    const bool measured = make.writesPage() && document.ScaleToFit() && measureFrames(document, *pictures, *captions, err);
+    if (!measured && !addFrames(document, *pictures, *captions, err))
         return FileFailure;
     // Without --size: with scale the box the fitted pictures and their captions need; with
     // --scale none, --fit takes the largest picture's natural size and no option keeps 600x200.
@@ -334,6 +389,8 @@ int RunMake(const QStringList &arguments, std::FILE *out, std::FILE *err)
         document.setText(TextSetting::JavaWidth, QString::number(box.width()));
         document.setText(TextSetting::JavaHeight, QString::number(box.height()));
     }
+    if (measured && !decodeWithoutLightCopies(document, err))
+        return FileFailure;
 
     RunFiles made;
     int copied = 0;
