@@ -8,6 +8,7 @@
 #include "output/PreviewPage.h"
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/ConsoleText.h"
+#include "output/cli/ProgressLine.h"
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
 #include "platform/RegularFile.h"
@@ -135,9 +136,18 @@ int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return FileFailure;
     int count = 0;
     QStringList notCopied;
+    // Light copies of many photos take a while: a terminal shows how far they are.
+    ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
+    const CopyProgress showProgress = [&](int done, int) {
+        progress.show(done);
+        return true;
+    };
     try {
-        count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player, &notCopied);
+        count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player, &notCopied, QString(),
+                                   showProgress);
+        progress.clear();
     } catch (const EError &error) {
+        progress.clear();
         ReportProblem(err, error.message());
         return FileFailure;
     }
@@ -163,9 +173,16 @@ int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err)
         return FileFailure;
     QString page;
     QStringList notCopied;
+    ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
+    const CopyProgress showProgress = [&](int done, int) {
+        progress.show(done);
+        return true;
+    };
     try {
-        page = WritePreviewPage(document, &notCopied);
+        page = WritePreviewPage(document, &notCopied, showProgress);
+        progress.clear();
     } catch (const EError &error) {
+        progress.clear();
         ReportProblem(err, error.message());
         return FileFailure;
     }

@@ -19,6 +19,7 @@
 #include "output/cli/ConsolePrompts.h"
 #include "output/cli/ConsoleText.h"
 #include "output/cli/MakeArguments.h"
+#include "output/cli/ProgressLine.h"
 #include "output/cli/ReelcraftCli.h"
 #include "platform/EError.h"
 #include "platform/RegularFile.h"
@@ -29,7 +30,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <unistd.h>
 
 namespace ReelcraftCli {
 
@@ -89,33 +89,6 @@ public:
 
 private:
     QStringList m_createdFolders; // innermost first
-};
-
-// "Adding pictures: N of M" (or another label) rewritten in place on a terminal.
-class ProgressLine
-{
-public:
-    ProgressLine(std::FILE *err, int total, QString label = QStringLiteral("Adding pictures"))
-        : m_err(err), m_total(total), m_shown(total > 8 && isatty(fileno(err)) == 1), m_label(std::move(label))
-    {
-    }
-    void show(int done)
-    {
-        if (m_shown)
-            WriteText(m_err, QStringLiteral("\r%1: %2 of %3").arg(m_label).arg(done).arg(m_total));
-    }
-    // Clears the line so a message can follow.
-    void clear()
-    {
-        if (m_shown)
-            WriteText(m_err, QStringLiteral("\r\x1b[K"));
-    }
-
-private:
-    std::FILE *m_err;
-    int m_total;
-    bool m_shown;
-    QString m_label;
 };
 
 // Decodes every picture on worker threads and hands the good ones to onPicture, in order. Each
