@@ -32,23 +32,27 @@ private:
     QLineEdit *box() const { return m_picker->TextBox()->lineEdit(); }
     static QWidget *focused() { return QApplication::focusWidget(); }
     PromptsDouble m_prompts;
-    std::unique_ptr<TTarnColourPicker> m_picker;
+    // The field with another one after it in the tab order, as in a real form.
+    std::unique_ptr<QWidget> m_window;
+    TTarnColourPicker *m_picker = nullptr;
 };
 
 void TestColourPicker::init()
 {
     m_prompts.clear();
-    m_picker = std::make_unique<TTarnColourPicker>(m_prompts);
-    m_picker->show();
-    m_picker->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_picker.get()));
+    m_window = std::make_unique<QWidget>();
+    m_picker = new TTarnColourPicker(m_prompts, m_window.get());
+    new QLineEdit(m_window.get());
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_picker->TextBox()->setFocus();
     QCOMPARE(focused(), m_picker->TextBox());
 }
 
 void TestColourPicker::cleanup()
 {
-    m_picker.reset();
+    m_window.reset();
 }
 
 void TestColourPicker::typing_data()
@@ -77,6 +81,7 @@ void TestColourPicker::typing_data()
     QTest::newRow("ff0033 then comma") << true << "ff0033," << "255,0,51" << true << "FF0033" << true << QStringList{};
     QTest::newRow("only hex digits, then digits and comma") << true << "zq#12,xy" << "12," << true << "" << false << QStringList{};
     QTest::newRow("hex digits among others") << true << "12#34g56" << "123456" << false << "123456" << true << QStringList{};
+    QTest::newRow("ff0033, then Tab leaves") << true << "ff0033,\t" << "255,0,51" << true << "FF0033" << true << QStringList{};
 }
 
 void TestColourPicker::typing()
@@ -90,7 +95,12 @@ void TestColourPicker::typing()
     QFETCH(QStringList, messages);
 
     m_picker->SetWarnings(warnings);
+    // Leaving the box by Tab puts its text into the list.
+    m_picker->TextBox()->Options = TTarnCombo::tcAddOnExit;
     QTest::keyClicks(focused(), keys);
+    const bool left = keys.endsWith(u'\t');
+    QCOMPARE(focused() != m_picker->TextBox(), left);
+    QCOMPARE(m_picker->TextBox()->Items(), left ? QStringList{text} : QStringList{});
     QCOMPARE(box()->text(), text);
     QCOMPARE(m_picker->Text(), text);
     QCOMPARE(m_picker->Field().DecimalMode(), decimal);
@@ -102,7 +112,7 @@ void TestColourPicker::typing()
 void TestColourPicker::setTextRemovesTheHash()
 {
     int changes = 0;
-    connect(m_picker.get(), &TTarnColourPicker::OnChange, this, [&changes] { ++changes; });
+    connect(m_picker, &TTarnColourPicker::OnChange, this, [&changes] { ++changes; });
     m_picker->SetText(QStringLiteral("#FF0000"));
     QCOMPARE(box()->text(), QStringLiteral("FF0000"));
     QCOMPARE(m_picker->Field().Colour(), ColourValue(0x000000FF));
