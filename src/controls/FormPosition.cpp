@@ -57,16 +57,17 @@ bool LoadFormPosition(const RegistryKey &registry, QWidget *window, const QStrin
 
     if (window->windowState() & SizeStates)
         return result;
+    // One move to the whole stored place. On a hidden window that has been shown before,
+    // x() and y() after a move count a frame the move left out, so a second move built on
+    // them lands a frame's height off (the magnifier crept up on every opening).
+    const QPoint place = window->pos();
     if (top == NotStored)
         result = false;
-    else
-        window->move(window->x(), top);
-    if (left != NotStored)
-        window->move(left, window->y());
-    if (width != NotStored)
-        window->resize(width, window->height());
-    if (height != NotStored)
-        window->resize(window->width(), height);
+    const QPoint target(left != NotStored ? left : place.x(), top != NotStored ? top : place.y());
+    if (target != place)
+        window->move(target);
+    if (width != NotStored || height != NotStored)
+        window->resize(width != NotStored ? width : window->width(), height != NotStored ? height : window->height());
     return result;
 }
 

@@ -1,18 +1,26 @@
 #include "app/ReelcraftApplication.h"
 #include "app/TfrmReelcraft.h"
+#include "colour/PaletteSources.h"
+#include "colour/TfrmColorPicker.h"
+#include "controls/FormPosition.h"
 #include "controls/TfrmSplash.h"
 #include "platform/NoHostLink.h"
 #include "platform/Registry.h"
+#include "platform/RegistryKey.h"
+#include "zoom/TfrmZoom.h"
 
 #include "HelpViewerDouble.h"
 #include "ProcessLauncherDouble.h"
 #include "PromptsDouble.h"
+#include "ScreenSourceDouble.h"
 #include "TestEnvironment.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -76,14 +84,28 @@ QPoint serverPosition(const QWidget *window)
     return server;
 }
 
+// Where the X server has the window manager's frame around the window: its contents less
+// the frame's left and top extents.
+QPoint serverFrame(const QWidget *window)
+{
+    static const QRegularExpression extents(u"= (\\d+), \\d+, (\\d+), \\d+"_s);
+    const QRegularExpressionMatch m =
+        extents.match(run(u"xprop"_s, {u"-id"_s, QString::number(window->winId()), u"_NET_FRAME_EXTENTS"_s}));
+    const QPoint frame = m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint(-1000, -1000);
+    return serverPosition(window) - frame;
+}
+
 } // namespace
 
-// The frameless main window under a real window manager: Qt knows where it is.
+// Windows under a real window manager: the frameless main window knows where it is, and the
+// magnifier opens where it was stored.
 class TestWindowManager : public QObject
 {
     Q_OBJECT
 private slots:
     void mainWindowKnowsWhereItIs();
+    void magnifierKeepsItsPlace_data();
+    void magnifierKeepsItsPlace();
 };
 
 void TestWindowManager::mainWindowKnowsWhereItIs()
@@ -98,6 +120,57 @@ void TestWindowManager::mainWindowKnowsWhereItIs()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.mapToGlobal(QPoint(0, 0)), serverPosition(&window));
+}
+
+void TestWindowManager::magnifierKeepsItsPlace_data()
+{
+    QTest::addColumn<QPoint>("first");  // Left and Top stored before the first opening
+    QTest::addColumn<QPoint>("second"); // stored before the third opening, as by another run
+    QTest::newRow("stored place") << QPoint(300, 200) << QPoint(300, 200);
+    QTest::newRow("top edge, then elsewhere") << QPoint(40, 0) << QPoint(500, 400);
+}
+
+void TestWindowManager::magnifierKeepsItsPlace()
+{
+    QFETCH(QPoint, first);
+    QFETCH(QPoint, second);
+    const QString folder = TestEnvironment::instance().freshFolder(u"wm"_s);
+    Registry registry(folder + u"/user.json"_s, folder + u"/machine.json"_s);
+    RegistryKey key(registry);
+    QVERIFY(key.openKey(ColorPickerKey(), true));
+    const QString place = key.absolutePath(FormPositionKey(u"Color Picker Zoom"_s));
+    const auto store = [&](QPoint at) {
+        registry.writeString(Registry::Root::CurrentUser, place, u"Left"_s, QString::number(at.x()));
+        registry.writeString(Registry::Root::CurrentUser, place, u"Top"_s, QString::number(at.y()));
+    };
+    PromptsDouble prompts;
+    ScreenSourceDouble screen;
+    TfrmColorPicker picker({prompts, registry, screen});
+    picker.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&picker));
+    store(first);
+    // Opened with its button and closed with Esc, four times; where its frame is and what it
+    // stores each time.
+    QList<QPoint> frames, saved;
+    for (int opening = 0; opening < 4; ++opening) {
+        if (opening == 2)
+            store(second);
+        QTimer::singleShot(0, &picker, [&] {
+            TfrmZoom *zoom = picker.Zoom();
+            if (QTest::qWaitForWindowActive(zoom))
+                frames.append(serverFrame(zoom));
+            if (QApplication::focusWidget() && QApplication::focusWidget()->window() == zoom)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            else
+                zoom->close(); // the lists then differ
+        });
+        QTest::mouseClick(picker.btnZoom, Qt::LeftButton);
+        saved.append(QPoint(registry.readString(Registry::Root::CurrentUser, place, u"Left"_s).toInt(),
+                            registry.readString(Registry::Root::CurrentUser, place, u"Top"_s).toInt()));
+    }
+    const QList<QPoint> expected{first, first, second, second};
+    QCOMPARE(frames, expected);
+    QCOMPARE(saved, expected);
 }
 
 int main(int argc, char **argv)
