@@ -89,8 +89,9 @@ QPoint serverPosition(const QWidget *window)
 QPoint serverFrame(const QWidget *window)
 {
     static const QRegularExpression extents(u"= (\\d+), \\d+, (\\d+), \\d+"_s);
-    const QRegularExpressionMatch m =
-        extents.match(run(u"xprop"_s, {u"-id"_s, QString::number(window->winId()), u"_NET_FRAME_EXTENTS"_s}));
+    QRegularExpressionMatch m;
+    for (int tries = 0; tries < 20 && !m.hasMatch(); ++tries, QTest::qWait(50))
+        m = extents.match(run(u"xprop"_s, {u"-id"_s, QString::number(window->winId()), u"_NET_FRAME_EXTENTS"_s}));
     const QPoint frame = m.hasMatch() ? QPoint(m.captured(1).toInt(), m.captured(2).toInt()) : QPoint(-1000, -1000);
     return serverPosition(window) - frame;
 }
