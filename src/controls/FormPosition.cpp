@@ -1,5 +1,6 @@
 #include "controls/FormPosition.h"
 
+#include "controls/WindowPlaceCheck.h"
 #include "platform/RegistryKey.h"
 
 #include <QWidget>
@@ -85,8 +86,11 @@ bool SaveFormPosition(RegistryKey &registry, const QWidget *window, const QStrin
     else if (window->windowState() & Qt::WindowMaximized)
         state = QStringLiteral("Max");
 
-    bool written = store.writeString(root, key, QStringLiteral("Top"), QString::number(window->y()));
-    written = store.writeString(root, key, QStringLiteral("Left"), QString::number(window->x())) && written;
+    // The X server's word where there is one: Qt learns the window manager's frame only a
+    // while after the window is shown, and until then gives the place of its contents.
+    const QPoint place = WindowPlaceCheck::ServerFramePosition(window).value_or(QPoint(window->x(), window->y()));
+    bool written = store.writeString(root, key, QStringLiteral("Top"), QString::number(place.y()));
+    written = store.writeString(root, key, QStringLiteral("Left"), QString::number(place.x())) && written;
     written = store.writeString(root, key, QStringLiteral("Width"), QString::number(window->width())) && written;
     written = store.writeString(root, key, QStringLiteral("Height"), QString::number(window->height())) && written;
     written = store.writeString(root, key, QStringLiteral("Window State"), state) && written;

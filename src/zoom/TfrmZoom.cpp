@@ -392,9 +392,8 @@ void TfrmZoom::hideEvent(QHideEvent *event)
 
 void TfrmZoom::setVisible(bool visible)
 {
-    // Every way of hiding comes here. The place is read while the window is still shown:
-    // only then does Qt ask where the window manager's frame is, so a window closed soon
-    // after it opened stores its frame's place rather than its contents'.
+    // Every way of hiding comes here. The place is read while the window is still shown,
+    // when the X server can still say where the window manager's frame is.
     if (!visible && isVisible() && m_registry)
         SaveFormPosition(*m_registry, this, PositionName);
     QDialog::setVisible(visible);
