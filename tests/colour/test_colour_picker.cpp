@@ -32,27 +32,24 @@ private:
     QLineEdit *box() const { return m_picker->TextBox()->lineEdit(); }
     static QWidget *focused() { return QApplication::focusWidget(); }
     PromptsDouble m_prompts;
-    // The field with another one after it in the tab order, as in a real form.
-    std::unique_ptr<QWidget> m_window;
-    TTarnColourPicker *m_picker = nullptr;
+    std::unique_ptr<TTarnColourPicker> m_picker;
 };
 
 void TestColourPicker::init()
 {
     m_prompts.clear();
-    m_window = std::make_unique<QWidget>();
-    m_picker = new TTarnColourPicker(m_prompts, m_window.get());
-    new QLineEdit(m_window.get());
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_picker = std::make_unique<TTarnColourPicker>(m_prompts);
+    (new QLineEdit(m_picker.get()))->move(0, 40); // the next field in the tab order, out of sight
+    m_picker->show();
+    m_picker->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_picker.get()));
     m_picker->TextBox()->setFocus();
     QCOMPARE(focused(), m_picker->TextBox());
 }
 
 void TestColourPicker::cleanup()
 {
-    m_window.reset();
+    m_picker.reset();
 }
 
 void TestColourPicker::typing_data()
@@ -112,7 +109,7 @@ void TestColourPicker::typing()
 void TestColourPicker::setTextRemovesTheHash()
 {
     int changes = 0;
-    connect(m_picker, &TTarnColourPicker::OnChange, this, [&changes] { ++changes; });
+    connect(m_picker.get(), &TTarnColourPicker::OnChange, this, [&changes] { ++changes; });
     m_picker->SetText(QStringLiteral("#FF0000"));
     QCOMPARE(box()->text(), QStringLiteral("FF0000"));
     QCOMPARE(m_picker->Field().Colour(), ColourValue(0x000000FF));
