@@ -577,9 +577,11 @@ void TfrmReelcraft::btnPreviewClick()
         sb->OpenURL(page);
     });
     if (menu) {
-        // Below the button: its place in the client area from the window's outer corner.
-        const QPoint at = frameGeometry().topLeft()
-            + QPoint(btnPreview->x(), btnPreview->y() + btnPreview->height() + 10);
+        // Below the button: its place in the client area from the window's outer corner,
+        // which for this frameless window is its own corner. Qt's frame rectangle is not
+        // asked: under a window manager it is now and then one it guessed while the window
+        // was being placed.
+        const QPoint at = mapToGlobal(QPoint(btnPreview->x(), btnPreview->y() + btnPreview->height() + 10));
         menu->popup(at);
     }
     btnPreview->setDown(false);

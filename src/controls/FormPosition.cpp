@@ -1,5 +1,6 @@
 #include "controls/FormPosition.h"
 
+#include "controls/WindowPlaceCheck.h"
 #include "platform/RegistryKey.h"
 
 #include <QWidget>
@@ -57,16 +58,17 @@ bool LoadFormPosition(const RegistryKey &registry, QWidget *window, const QStrin
 
     if (window->windowState() & SizeStates)
         return result;
+    // One move to the whole stored place. On a hidden window that has been shown before,
+    // x() and y() after a move count a frame the move left out, so a second move built on
+    // them lands a frame's height off (the magnifier crept up on every opening).
+    const QPoint place = window->pos();
     if (top == NotStored)
         result = false;
-    else
-        window->move(window->x(), top);
-    if (left != NotStored)
-        window->move(left, window->y());
-    if (width != NotStored)
-        window->resize(width, window->height());
-    if (height != NotStored)
-        window->resize(window->width(), height);
+    const QPoint target(left != NotStored ? left : place.x(), top != NotStored ? top : place.y());
+    if (target != place)
+        window->move(target);
+    if (width != NotStored || height != NotStored)
+        window->resize(width != NotStored ? width : window->width(), height != NotStored ? height : window->height());
     return result;
 }
 
@@ -84,8 +86,11 @@ bool SaveFormPosition(RegistryKey &registry, const QWidget *window, const QStrin
     else if (window->windowState() & Qt::WindowMaximized)
         state = QStringLiteral("Max");
 
-    bool written = store.writeString(root, key, QStringLiteral("Top"), QString::number(window->y()));
-    written = store.writeString(root, key, QStringLiteral("Left"), QString::number(window->x())) && written;
+    // The X server's word where there is one: Qt learns the window manager's frame only a
+    // while after the window is shown, and until then gives the place of its contents.
+    const QPoint place = WindowPlaceCheck::ServerFramePosition(window).value_or(QPoint(window->x(), window->y()));
+    bool written = store.writeString(root, key, QStringLiteral("Top"), QString::number(place.y()));
+    written = store.writeString(root, key, QStringLiteral("Left"), QString::number(place.x())) && written;
     written = store.writeString(root, key, QStringLiteral("Width"), QString::number(window->width())) && written;
     written = store.writeString(root, key, QStringLiteral("Height"), QString::number(window->height())) && written;
     written = store.writeString(root, key, QStringLiteral("Window State"), state) && written;

@@ -155,3 +155,12 @@ bool TTarnCombo::eventFilter(QObject *watched, QEvent *event)
     }
     return QComboBox::eventFilter(watched, event);
 }
+
+void TTarnCombo::focusOutEvent(QFocusEvent *event)
+{
+    // When focus leaves, Qt's combo selects the item that matches the text and reports it
+    // as activated, as if it had been picked from the list. Leaving is no pick: the owner
+    // (the colour field reads an index into its own list) must not hear of it.
+    const QSignalBlocker blocker(this);
+    QComboBox::focusOutEvent(event);
+}

@@ -67,6 +67,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void syncFromList(int select);

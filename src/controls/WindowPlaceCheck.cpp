@@ -61,6 +61,34 @@ std::optional<QPoint> WindowPlaceCheck::ServerPosition(const QWidget *window)
     return at;
 }
 
+std::optional<QPoint> WindowPlaceCheck::ServerFramePosition(const QWidget *window)
+{
+    if (!ServerPosition(window))
+        return std::nullopt;
+    auto *connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    // The frame is the window's ancestor just below the root.
+    xcb_window_t frame = xcb_window_t(window->winId());
+    xcb_window_t root = XCB_WINDOW_NONE;
+    for (int depth = 0; depth < 16; ++depth) {
+        xcb_query_tree_reply_t *tree = xcb_query_tree_reply(connection, xcb_query_tree(connection, frame), nullptr);
+        if (!tree)
+            return std::nullopt;
+        root = tree->root;
+        const xcb_window_t parent = tree->parent;
+        std::free(tree);
+        if (parent == root || parent == XCB_WINDOW_NONE)
+            break;
+        frame = parent;
+    }
+    xcb_translate_coordinates_reply_t *place =
+        xcb_translate_coordinates_reply(connection, xcb_translate_coordinates(connection, frame, root, 0, 0), nullptr);
+    if (!place)
+        return std::nullopt;
+    const QPoint at(place->dst_x, place->dst_y);
+    std::free(place);
+    return at;
+}
+
 bool WindowPlaceCheck::eventFilter(QObject *watched, QEvent *event)
 {
     // The native window exists once the widget is shown; its own events carry the

@@ -26,6 +26,9 @@ public:
     // Where the X server has the window's contents in screen coordinates; no value off X11
     // or for a window that is not mapped.
     static std::optional<QPoint> ServerPosition(const QWidget *window);
+    // Where the X server has the window manager's frame around the window (the window's
+    // own place when nothing frames it); no value where ServerPosition has none.
+    static std::optional<QPoint> ServerFramePosition(const QWidget *window);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

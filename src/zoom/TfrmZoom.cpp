@@ -384,12 +384,19 @@ void TfrmZoom::hideEvent(QHideEvent *event)
 {
     restoreDefaultCursor();
     showFrame(false);
-    if (m_registry)
-        SaveFormPosition(*m_registry, this, PositionName);
     pnlClient->releaseMouse();
     m_dragging = false;
     m_frozen.reset();
     QDialog::hideEvent(event);
+}
+
+void TfrmZoom::setVisible(bool visible)
+{
+    // Every way of hiding comes here. The place is read while the window is still shown,
+    // when the X server can still say where the window manager's frame is.
+    if (!visible && isVisible() && m_registry)
+        SaveFormPosition(*m_registry, this, PositionName);
+    QDialog::setVisible(visible);
 }
 
 void TfrmZoom::keyPressEvent(QKeyEvent *event)

@@ -1,18 +1,24 @@
 #include "app/ReelcraftApplication.h"
 #include "app/TfrmReelcraft.h"
+#include "colour/TfrmColorPicker.h"
 #include "controls/TfrmSplash.h"
 #include "platform/NoHostLink.h"
 #include "platform/Registry.h"
+#include "platform/RegistryKey.h"
+#include "zoom/TfrmZoom.h"
 
 #include "HelpViewerDouble.h"
 #include "ProcessLauncherDouble.h"
 #include "PromptsDouble.h"
+#include "ScreenSourceDouble.h"
 #include "TestEnvironment.h"
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -78,12 +84,13 @@ QPoint serverPosition(const QWidget *window)
 
 } // namespace
 
-// The frameless main window under a real window manager: Qt knows where it is.
+// Windows under a real window manager: where Qt and the X server say they are.
 class TestWindowManager : public QObject
 {
     Q_OBJECT
 private slots:
     void mainWindowKnowsWhereItIs();
+    void magnifierKeepsItsPlace();
 };
 
 void TestWindowManager::mainWindowKnowsWhereItIs()
@@ -97,7 +104,38 @@ void TestWindowManager::mainWindowKnowsWhereItIs()
     TfrmReelcraft window(AppServices{prompts, registry, host, help, launcher, [](TfrmSplash &, int) {}});
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.mapToGlobal(QPoint(0, 0)), serverPosition(&window));
+    const QPoint server = serverPosition(&window);
+    QCOMPARE(window.mapToGlobal(QPoint(0, 0)), server); // and a person sees it in the middle:
+    QCOMPARE(QRect(server, window.size()).center(), window.screen()->availableGeometry().center());
+}
+
+void TestWindowManager::magnifierKeepsItsPlace()
+{
+    const QString folder = TestEnvironment::instance().freshFolder(u"wm"_s);
+    Registry registry(folder + u"/user.json"_s, folder + u"/machine.json"_s);
+    RegistryKey key(registry);
+    QVERIFY(key.openKey(u"\\Software\\Tarnwick\\Color Picker\\Form Positions\\Color Picker Zoom"_s, true));
+    PromptsDouble prompts;
+    ScreenSourceDouble screen;
+    TfrmColorPicker picker({prompts, registry, screen});
+    picker.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&picker));
+    // Opened and closed with Esc; before the third opening another run stores another place.
+    const QList<QPoint> places{{300, 200}, {300, 200}, {500, 400}, {500, 400}};
+    QList<QPoint> saved;
+    for (int opening = 0; opening < places.size(); ++opening) {
+        if (opening % 2 == 0) {
+            key.writeString(u"Left"_s, QString::number(places[opening].x()));
+            key.writeString(u"Top"_s, QString::number(places[opening].y()));
+        }
+        QTimer::singleShot(0, &picker, [&] {
+            QWidget *keys = QTest::qWaitForWindowActive(picker.Zoom()) ? QApplication::focusWidget() : nullptr;
+            keys && keys->window() == picker.Zoom() ? QTest::keyClick(keys, Qt::Key_Escape) : void(picker.Zoom()->close());
+        });
+        picker.btnZoomClick();
+        saved.append({key.readString(u"Left"_s).toInt(), key.readString(u"Top"_s).toInt()});
+    }
+    QCOMPARE(saved, places);
 }
 
 int main(int argc, char **argv)

@@ -39,6 +39,7 @@ void TestColourPicker::init()
 {
     m_prompts.clear();
     m_picker = std::make_unique<TTarnColourPicker>(m_prompts);
+    (new QLineEdit(m_picker.get()))->move(0, 40); // the next field in the tab order, out of sight
     m_picker->show();
     m_picker->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_picker.get()));
@@ -77,6 +78,7 @@ void TestColourPicker::typing_data()
     QTest::newRow("ff0033 then comma") << true << "ff0033," << "255,0,51" << true << "FF0033" << true << QStringList{};
     QTest::newRow("only hex digits, then digits and comma") << true << "zq#12,xy" << "12," << true << "" << false << QStringList{};
     QTest::newRow("hex digits among others") << true << "12#34g56" << "123456" << false << "123456" << true << QStringList{};
+    QTest::newRow("ff0033, then Tab leaves") << true << "ff0033,\t" << "255,0,51" << true << "FF0033" << true << QStringList{};
 }
 
 void TestColourPicker::typing()
@@ -90,7 +92,12 @@ void TestColourPicker::typing()
     QFETCH(QStringList, messages);
 
     m_picker->SetWarnings(warnings);
+    // Leaving the box by Tab puts its text into the list.
+    m_picker->TextBox()->Options = TTarnCombo::tcAddOnExit;
     QTest::keyClicks(focused(), keys);
+    const bool left = keys.endsWith(u'\t');
+    QCOMPARE(focused() != m_picker->TextBox(), left);
+    QCOMPARE(m_picker->TextBox()->Items(), left ? QStringList{text} : QStringList{});
     QCOMPARE(box()->text(), text);
     QCOMPARE(m_picker->Text(), text);
     QCOMPARE(m_picker->Field().DecimalMode(), decimal);
