@@ -1,4 +1,4 @@
-/* quilanim.js 1.1: plays Java Reelcraft slideshow applets in browsers without Java
+/* quilanim.js 1.2: plays Java Reelcraft slideshow applets in browsers without Java
    Copyright (c) 2026 Tarnwick. MIT License: https://opensource.org/license/mit */
 // Each <applet code="quilanim"> gets a player beside it that draws what the applet draws
 // from its <param>s. The element stays, hidden, for Java where it runs. Loading the script
@@ -387,8 +387,8 @@
     }
 
     // Requests what may load now: nothing far off screen or before the page's load event;
-    // the first picture alone until drawn (nothing competes with its paint), then three at
-    // a time, three frames ahead (all for some shows).
+    // the first picture alone until shown, then three at a time, three frames ahead (all
+    // for some shows).
     pump() {
       if (!this.near || !shared.loaded || this.s.problem) return;
       const n = this.frames.length, near = (f) => mod(f.i - (this.frame || 0), n) <= 3, k = this.canvas.width / this.dim[0];
@@ -587,12 +587,16 @@
       const im = f.bm || (f.bm !== null && f.img), o = this.first;
       if (pw && ph && im) {
         c.drawImage(im, x, y, pw, ph);
-        // The first picture's <img> goes under the canvas once both are seen, and later away
-        // (page-speed tools miss a largest paint removed too soon).
-        if (o) {
-          requestAnimationFrame(() => requestAnimationFrame(() => (o.style.zIndex = -1)));
-          setTimeout(() => o.remove(), 2000);
-          this.first = null;
+        // The first picture's <img> goes under the canvas once surely painted (page-speed
+        // tools take that paint for the page's largest), then away; then more may load.
+        if (o && !this.shown) {
+          this.shown = 1;
+          o.decode().catch(() => 0).then(() => requestAnimationFrame(() => requestAnimationFrame(() => {
+            o.style.zIndex = -1;
+            setTimeout(() => o.remove(), 2000);
+            this.first = null;
+            this.pump();
+          })));
         }
       }
       const caption = jtrim(f.caption);
