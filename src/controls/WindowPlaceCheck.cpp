@@ -16,6 +16,18 @@ namespace {
 // How long the window manager gets to finish placing a window before it is looked at.
 constexpr int SettleMilliseconds = 250;
 
+// Where the window's top-left corner is on the root window (the screen).
+std::optional<QPoint> rootPosition(xcb_connection_t *connection, xcb_window_t window, xcb_window_t root)
+{
+    xcb_translate_coordinates_reply_t *place =
+        xcb_translate_coordinates_reply(connection, xcb_translate_coordinates(connection, window, root, 0, 0), nullptr);
+    if (!place)
+        return std::nullopt;
+    const QPoint at(place->dst_x, place->dst_y);
+    std::free(place);
+    return at;
+}
+
 } // namespace
 
 WindowPlaceCheck::WindowPlaceCheck(QWidget *window) : QObject(window), m_window(window)
@@ -52,13 +64,7 @@ std::optional<QPoint> WindowPlaceCheck::ServerPosition(const QWidget *window)
         return std::nullopt;
     const xcb_window_t root = geometry->root;
     std::free(geometry);
-    xcb_translate_coordinates_reply_t *place =
-        xcb_translate_coordinates_reply(connection, xcb_translate_coordinates(connection, id, root, 0, 0), nullptr);
-    if (!place)
-        return std::nullopt;
-    const QPoint at(place->dst_x, place->dst_y);
-    std::free(place);
-    return at;
+    return rootPosition(connection, id, root);
 }
 
 std::optional<QPoint> WindowPlaceCheck::ServerFramePosition(const QWidget *window)
@@ -80,13 +86,7 @@ std::optional<QPoint> WindowPlaceCheck::ServerFramePosition(const QWidget *windo
             break;
         frame = parent;
     }
-    xcb_translate_coordinates_reply_t *place =
-        xcb_translate_coordinates_reply(connection, xcb_translate_coordinates(connection, frame, root, 0, 0), nullptr);
-    if (!place)
-        return std::nullopt;
-    const QPoint at(place->dst_x, place->dst_y);
-    std::free(place);
-    return at;
+    return rootPosition(connection, frame, root);
 }
 
 bool WindowPlaceCheck::eventFilter(QObject *watched, QEvent *event)
