@@ -391,9 +391,10 @@
     // for some shows).
     pump() {
       if (!this.near || !shared.loaded || this.s.problem) return;
-      const n = this.frames.length, near = (f) => mod(f.i - (this.frame || 0), n) <= 3, k = this.canvas.width / this.dim[0];
-      // Frames about to show get bitmaps of their drawn size, made off the main thread
-      // (drawing a picture decodes and scales it on it); others give theirs back.
+      const n = this.frames.length, k = this.canvas.width / this.dim[0];
+      const near = (f) => mod(f.i - (this.frame || 0), n) <= 3;
+      // Frames about to show get bitmaps of their drawn size made off the main thread (a
+      // canvas drawing a picture decodes and scales it there); others give theirs back.
       for (const f of this.frames) {
         const d = this.geo.drawn[f.i], W = Math.round(d[2] * k), H = Math.round(d[3] * k);
         const key = f.img && f.blob && window.createImageBitmap && near(f) && W + "," + H;
