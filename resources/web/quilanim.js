@@ -1,8 +1,7 @@
 /* quilanim.js 1.2: plays Java Reelcraft slideshow applets in browsers without Java
    Copyright (c) 2026 Tarnwick. MIT License: https://opensource.org/license/mit */
 // Each <applet code="quilanim"> gets a player beside it that draws what the applet draws
-// from its <param>s. The element stays, hidden, for Java where it runs. Loading the script
-// twice is harmless.
+// from its <param>s. The element stays, hidden, for Java where it runs.
 "use strict";
 (() => {
   const NO_IMAGE_LIST = "No image list. Essential!";
@@ -260,6 +259,7 @@
   // Shared by every copy of this script the page runs.
   const shared = window.quilanimPlayers || (window.quilanimPlayers = { players: [], audio: null });
   const now = () => performance.now();
+  const fromDisk = location.protocol == "file:";
   const make = (tag, parent) => parent.appendChild(document.createElement(tag));
   const natural = (f) => (f && f.img ? [f.img.naturalWidth, f.img.naturalHeight] : [0, 0]);
   const cut = (t, n) => Array.from(t.slice(0, 2 * n)).slice(0, n).join(""); // first n characters
@@ -439,8 +439,8 @@
         f.state = f.img ? 1 : 2;
         this.loaded(f);
       };
-      // Fetched once, as a blob for the bitmaps too where the page may read it.
-      fetch(f.url, { mode: "same-origin" }).then((r) => r.blob())
+      // Fetched once, as a blob for the bitmaps too, from the page's own origin.
+      (!fromDisk && new URL(f.url).origin == location.origin ? fetch(f.url).then((r) => r.blob()) : Promise.reject())
         .then((b) => (img.src = URL.createObjectURL((f.blob = b))), () => (img.src = f.url));
     }
 
@@ -633,7 +633,7 @@
     // Silent on a page opened from disk (browsers refuse its fetches); cut off at 64 MiB.
     fetchSound() {
       const url = this.s.soundtrack;
-      if (!url || !window.AudioContext || location.protocol == "file:" || /^file:/i.test(url)) return;
+      if (!url || !window.AudioContext || fromDisk || /^file:/i.test(url)) return;
       this.sounds = true;
       fetch(url).then(async (r) => {
         if (!r.ok) throw new Error("HTTP " + r.status);
