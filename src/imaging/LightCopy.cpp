@@ -57,6 +57,11 @@ bool NeedsLightCopy(QSize uprightSize, QSize box)
     return uprightSize.width() > bound.width() || uprightSize.height() > bound.height();
 }
 
+bool GetsLightCopy(const QString &path, QSize uprightSize, QSize box)
+{
+    return !box.isEmpty() && ImageDecoder::readerFormatFor(path) == "jpeg" && NeedsLightCopy(uprightSize, box);
+}
+
 QSize LightCopySize(QSize uprightSize, QSize box)
 {
     return FitGeometry::FittedSize(uprightSize, LightCopyBound(box));

@@ -27,6 +27,11 @@ QSize LightCopyBound(QSize box);
 // bound on either axis. Smaller pictures, and every GIF, are copied as they are.
 bool NeedsLightCopy(QSize uprightSize, QSize box);
 
+// Whether the frame picture at path, of this upright size, gets a light copy for box when it
+// decodes: a JPEG (by its name, as the decoder reads it) larger than the bound. The rule
+// LightCopyIfNeeded follows, for pictures measured but not yet read.
+bool GetsLightCopy(const QString &path, QSize uprightSize, QSize box);
+
 // The copy's size: the upright size fitted within the bound, proportions kept (the show's
 // own fitting rule), never enlarged.
 QSize LightCopySize(QSize uprightSize, QSize box);

@@ -138,13 +138,9 @@ int RunCopy(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QStringList notCopied;
     // Light copies of many photos take a while: a terminal shows how far they are.
     ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
-    const CopyProgress showProgress = [&](int done, int) {
-        progress.show(done);
-        return true;
-    };
     try {
         count = CopyAnimationFiles(document, copy->folder, copy->all, copy->player, &notCopied, QString(),
-                                   showProgress);
+                                   progress.reporter());
         progress.clear();
     } catch (const EError &error) {
         progress.clear();
@@ -174,12 +170,8 @@ int RunPreview(const QStringList &arguments, std::FILE *out, std::FILE *err)
     QString page;
     QStringList notCopied;
     ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
-    const CopyProgress showProgress = [&](int done, int) {
-        progress.show(done);
-        return true;
-    };
     try {
-        page = WritePreviewPage(document, &notCopied, showProgress);
+        page = WritePreviewPage(document, &notCopied, progress.reporter());
         progress.clear();
     } catch (const EError &error) {
         progress.clear();

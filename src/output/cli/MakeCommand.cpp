@@ -155,13 +155,9 @@ bool decodeWithoutLightCopies(const AnimationDocument &document, std::FILE *err)
 {
     const QSize box = LightCopyBox(document);
     QStringList paths;
-    for (const AnimationFrame &frame : document.Frames()) {
-        // The frames LightCopyIfNeeded makes light copies of.
-        const bool lightCopy = !box.isEmpty() && ImageDecoder::readerFormatFor(frame.PicturePath) == "jpeg"
-            && NeedsLightCopy(frame.PictureSize, box);
-        if (!lightCopy)
+    for (const AnimationFrame &frame : document.Frames())
+        if (!GetsLightCopy(frame.PicturePath, frame.PictureSize, box))
             paths.append(frame.PicturePath);
-    }
     return decodePictures(paths, err, [](int, const DecodedPicture &) {});
 }
 
@@ -214,10 +210,7 @@ int stagePageFiles(StagedFolderWrite &write, const AnimationDocument &document, 
     QStringList notCopied;
     // Light copies take a moment each: a terminal shows how far they are.
     ProgressLine progress(err, document.frameCount(), QStringLiteral("Copying pictures"));
-    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath, [&](int done, int) {
-        progress.show(done);
-        return true;
-    });
+    const int count = StageAnimationFiles(write, document, true, player, &notCopied, pagePath, progress.reporter());
     progress.clear();
     for (const QString &line : std::as_const(notCopied))
         WriteText(err, line + QLatin1Char('\n'));

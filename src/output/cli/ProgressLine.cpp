@@ -17,6 +17,14 @@ void ProgressLine::show(int done)
         WriteText(m_err, QStringLiteral("\r%1: %2 of %3").arg(m_label).arg(done).arg(m_total));
 }
 
+std::function<bool(int, int)> ProgressLine::reporter()
+{
+    return [this](int done, int) {
+        show(done);
+        return true;
+    };
+}
+
 void ProgressLine::clear()
 {
     if (m_shown)

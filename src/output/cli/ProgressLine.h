@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <functional>
 
 namespace ReelcraftCli {
 
@@ -14,6 +15,8 @@ class ProgressLine
 public:
     ProgressLine(std::FILE *err, int total, QString label = QStringLiteral("Adding pictures"));
     void show(int done);
+    // A copy's progress report that shows its steps here and never cancels.
+    std::function<bool(int done, int total)> reporter();
     // Clears the line so a message can follow.
     void clear();
 
