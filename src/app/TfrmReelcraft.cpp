@@ -566,8 +566,7 @@ void TfrmReelcraft::btnPreviewClick()
         ProgressBox progressBox(this, QStringLiteral("Copying pictures"));
         QString page;
         try {
-            page = WritePreviewPage(m_document, &notCopied,
-                                    [&](int done, int total) { return progressBox.report(done, total); });
+            page = WritePreviewPage(m_document, &notCopied, progressBox.reporter());
         } catch (const ECancelled &) {
             return; // Cancel ends the preview with nothing written
         }

@@ -10,6 +10,11 @@ ProgressBox::ProgressBox(QWidget *parent, const QString &label, int threshold)
 
 ProgressBox::~ProgressBox() = default;
 
+std::function<bool(int, int)> ProgressBox::reporter()
+{
+    return [this](int done, int total) { return report(done, total); };
+}
+
 bool ProgressBox::report(int done, int total)
 {
     if (!m_dialog && total > m_threshold) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QProgressDialog;
@@ -23,6 +24,8 @@ public:
 
     // Shows that done of total steps are done; false once Cancel has been pressed.
     bool report(int done, int total);
+    // report() as a copy's progress report.
+    std::function<bool(int done, int total)> reporter();
 
     // The box, once shown; null before that.
     QProgressDialog *dialog() const { return m_dialog.get(); }

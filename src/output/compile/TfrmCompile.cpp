@@ -419,7 +419,7 @@ void TfrmCompile::btnCopyFilesClick()
         QStringList notCopied;
         // Light copies of many photos take a while: a progress box, with Cancel.
         ProgressBox progressBox(this, QStringLiteral("Copying pictures"));
-        const CopyProgress progress = [&](int done, int total) { return progressBox.report(done, total); };
+        const CopyProgress progress = progressBox.reporter();
         const int count = page ? copyWithPage(target, &notCopied, progress)
                                : CopyAnimationFiles(m_document, target, chkCopyAllFiles->isChecked(),
                                                     chkWebPlayer->isChecked(), &notCopied, QString(), progress);
